@@ -1,0 +1,70 @@
+# Windows build (mingw-w64): the shell, kelvora.exe and the Windows-side tests.
+enable_language(RC)
+set(KV_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(KV_WIN_LIBS winmm msacm32 comdlg32 shell32 gdi32 user32 advapi32 ole32 uuid)
+
+target_compile_definitions(kelvora_core PUBLIC UNICODE=0 WINVER=0x0601 _WIN32_WINNT=0x0601)
+
+# Everything but WinMain, so in-process tests can run the real start-up.
+add_library(kelvora_app STATIC ${KV_SHELL_SOURCES})
+target_link_libraries(kelvora_app PUBLIC kelvora_core ${KV_WIN_LIBS})
+target_compile_options(kelvora_app PRIVATE ${KV_WARNINGS})
+
+set(KV_RC ${CMAKE_SOURCE_DIR}/res/kelvora.rc)
+set_source_files_properties(${KV_RC} PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/strings.inc;${CMAKE_SOURCE_DIR}/res/resource.h")
+
+add_executable(kelvora WIN32 ${KV_WINMAIN} ${KV_RC})
+target_link_libraries(kelvora PRIVATE kelvora_app)
+target_link_options(kelvora PRIVATE ${KV_STATIC_LINK})
+
+# GoogleTest built from Debian's sources for this target.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+# Elsewhere (MSYS2 on Windows) the installed package is used.
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+    find_package(GTest REQUIRED)
+    add_library(gtest ALIAS GTest::gtest)
+    add_library(gtest_main ALIAS GTest::gtest_main)
+endif()
+
+# Each Windows-side test file is its own program: the in-process tests run the
+# real start-up, whose single objects live once per process.
+file(GLOB KV_WIN_TESTS CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp ${CMAKE_SOURCE_DIR}/tests/e2e/*_test.cpp)
+foreach(src ${KV_WIN_TESTS})
+    get_filename_component(name ${src} NAME_WE)
+    get_filename_component(dir ${src} DIRECTORY)
+    get_filename_component(layer ${dir} NAME)
+    set(target ${layer}_${name})
+    add_executable(${target} ${src} ${KV_RC})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${target} PRIVATE kelvora_app gtest gtest_main)
+    target_link_options(${target} PRIVATE ${KV_STATIC_LINK})
+    target_compile_definitions(${target} PRIVATE
+        KV_EXE_PATH="$<TARGET_FILE:kelvora>")
+    add_dependencies(${target} kelvora)
+    if(EXISTS ${dir}/with_capture.sh AND name MATCHES "^audio_")
+        # Audio tests read what the sink received: the script records its monitor.
+        # WINEPREFIX and the display come from the test script's environment;
+        # Wine passes environment variables through to the program.
+        add_test(NAME ${target} COMMAND ${dir}/with_capture.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+            $<TARGET_FILE:${target}>)
+    else()
+        add_test(NAME ${target} COMMAND ${target})
+    endif()
+    set_tests_properties(${target} PROPERTIES TIMEOUT 120)
+endforeach()
+
+# A small demo sound beside kelvora.exe, for the run script.
+find_program(KV_SOX sox)
+if(KV_SOX)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/demo.wav
+        COMMAND ${KV_SOX} -n -r 22050 -b 16 -c 1 ${CMAKE_BINARY_DIR}/demo.wav
+                synth 3 sine 220-880 sine 330-660 remix - fade 0.05 3 0.6 vol 0.6
+        VERBATIM)
+    add_custom_target(demo_sound ALL DEPENDS ${CMAKE_BINARY_DIR}/demo.wav)
+endif()

@@ -1,0 +1,15 @@
+#include "app/app.h"
+
+namespace {
+App theApp;
+}
+
+App& TheApp()
+{
+    return theApp;
+}
+
+void ResetApp()
+{
+    theApp = App();
+}

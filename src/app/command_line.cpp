@@ -1,0 +1,84 @@
+#include "app/command_line.h"
+
+#include <string>
+
+#include "app/app.h"
+#include "app/string_ids.h"
+#include "app/string_table.h"
+
+namespace {
+
+CGStringList commandLineFiles;
+bool newDocumentRequested = false;
+
+bool IsOptionWord(const char* word, int id)
+{
+    const char* option = LoadAppString(id);
+    return *option != '\0' && CGString::CompareNoCase(word, option) == 0;
+}
+
+}
+
+CGStringList& CommandLineFiles()
+{
+    return commandLineFiles;
+}
+
+bool NewDocumentRequested()
+{
+    return newDocumentRequested;
+}
+
+void ResetCommandLine()
+{
+    commandLineFiles.DeleteAll();
+    newDocumentRequested = false;
+}
+
+bool HandleCommandToken(const char* token, int pass)
+{
+    App& app = TheApp();
+    if (token[0] != '-' && token[0] != '/') {
+        app.fileGiven = 1;
+        if (pass == 2)
+            commandLineFiles.AddTail(token);
+        return true;
+    }
+
+    const char* word = token + 1;
+    if (IsOptionWord(word, STR_OPT_PLAY)) {
+        app.playOnStart = 1;
+    } else if (IsOptionWord(word, STR_OPT_CLOSE)) {
+        app.playOnStart = 1;
+        app.closeWhenDone = 1;
+    } else if (IsOptionWord(word, STR_OPT_HIDE)) {
+        app.showMode = KV_SW_HIDE;
+    } else if (IsOptionWord(word, STR_OPT_UNINSTALL)) {
+        app.closeWhenDone = 1;
+        return false;
+    }
+    // "Embedding" is accepted as is; other words are ignored.
+    return true;
+}
+
+bool ParseCommandLine(int pass)
+{
+    // Copied: a token handler may change the App, and tokens need their own
+    // terminators. No length limit on a token.
+    std::string line = TheApp().commandLine.c_str();
+    size_t pos = 0;
+    while (pos < line.size()) {
+        size_t end = line.find(' ', pos);
+        if (end == std::string::npos)
+            end = line.size();
+        if (end > pos) {
+            std::string token = line.substr(pos, end - pos);
+            if (!HandleCommandToken(token.c_str(), pass))
+                return false;
+        }
+        pos = end + 1;
+    }
+    if (pass == 2 && !TheApp().fileGiven)
+        newDocumentRequested = true;
+    return true;
+}

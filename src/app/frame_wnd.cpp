@@ -1,0 +1,164 @@
+#include "app/frame_wnd.h"
+
+#include "app/app.h"
+#include "app/app_options.h"
+#include "app/settings.h"
+#include "resource.h"
+
+namespace {
+
+CKV_FrameWnd theFrame;
+
+}
+
+// Only moves and sizes the user makes count as changes, not those the window
+// gets while it is created and first shown.
+void CKV_FrameWnd::StorePlacement(bool withSize)
+{
+    if (!trackPlacement || IsIconic(hwnd))
+        return;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    AppOptions& options = TheAppOptions();
+    int width = withSize ? r.right - r.left : options.frameWidth;
+    int height = withSize ? r.bottom - r.top : options.frameHeight;
+    if (options.frameX == r.left && options.frameY == r.top && options.frameWidth == width
+        && options.frameHeight == height)
+        return;
+    options.frameX = r.left;
+    options.frameY = r.top;
+    options.frameWidth = width;
+    options.frameHeight = height;
+    options.settingsChanged++;
+}
+
+CKV_FrameWnd& TheFrame()
+{
+    return theFrame;
+}
+
+LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_MOVE:
+        OnMove();
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case WM_CUT:
+    case WM_COPY:
+    case WM_PASTE:
+    case WM_CLEAR:
+    case WM_UNDO:
+        OnCommand(static_cast<int>(message), nullptr, 0);
+        return 0;
+    default:
+        return CWindowBase::WindowProc(message, wParam, lParam);
+    }
+}
+
+LRESULT CKV_FrameWnd::OnCreate()
+{
+    TheApp().frame = this;
+    DragAcceptFiles(hwnd, TRUE);
+    return 0;
+}
+
+void CKV_FrameWnd::OnDestroy()
+{
+    DragAcceptFiles(hwnd, FALSE);
+    WriteSettings();
+    PostQuitMessage(0);
+}
+
+void CKV_FrameWnd::OnMove()
+{
+    StorePlacement(false);
+}
+
+void CKV_FrameWnd::OnSize(int type, int width, int height)
+{
+    if (type == SIZE_MINIMIZED || type == SIZE_MAXHIDE)
+        return;
+    const AppOptions& options = TheAppOptions();
+    if (options.showWaveform && type != SIZE_MAXIMIZED)
+        StorePlacement(true);
+}
+
+void CKV_FrameWnd::OnClose()
+{
+    DestroyWindow(hwnd);
+}
+
+void CKV_FrameWnd::OnGetMinMaxInfo(MINMAXINFO* info)
+{
+    const App& app = TheApp();
+    const AppOptions& options = TheAppOptions();
+    int cx = app.charWidth;
+    int cy = app.charHeight;
+    RECT r = {0, 0, cx * 282 / 4, cy * 64 / 8 + app.dialogBaseY * 3 / 2 - 1};
+    if (options.showLocations)
+        r.bottom += cy * 16 / 8;
+    if (options.showWaveform)
+        r.bottom += cy * 32 / 8;
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    info->ptMinTrackSize.x = r.right - r.left;
+    info->ptMinTrackSize.y = r.bottom - r.top;
+    // Without the waveform the frame can only be resized horizontally.
+    if (!options.showWaveform)
+        info->ptMaxTrackSize.y = r.bottom - r.top;
+}
+
+void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
+{
+    switch (id) {
+    case IDM_FILE_EXIT:
+        SendMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void CKV_FrameWnd::Show(int showMode)
+{
+    ShowWindow(hwnd, showMode);
+    UpdateWindow(hwnd);
+    trackPlacement = true;
+}
+
+bool CreateFrameWindow()
+{
+    App& app = TheApp();
+    const AppOptions& options = TheAppOptions();
+    HMENU menu = LoadMenuA(static_cast<HINSTANCE>(app.instance), MAKEINTRESOURCEA(IDM_MENU));
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    if (!options.showWaveform)
+        style &= ~WS_MAXIMIZEBOX;
+    CreateWindowExA(0, app.className, "Kelvora", style, options.frameX, options.frameY,
+        options.frameWidth, options.frameHeight, nullptr, menu,
+        static_cast<HINSTANCE>(app.instance), &theFrame);
+    if (!app.frame) {
+        if (menu && !theFrame.hwnd)
+            DestroyMenu(menu);
+        return false;
+    }
+    return true;
+}

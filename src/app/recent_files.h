@@ -1,0 +1,33 @@
+// The list of the four most recently opened or saved files, and the name the
+// file dialogs start from. The list is filled from the settings keys "FILE1"
+// .. "FILE4" at start-up and written back from its entries 1..4 at exit; the
+// File menu shows it (rebuilt by the frame).
+#pragma once
+
+#include "lib/gstring.h"
+#include "lib/string_list.h"
+
+enum { RECENT_FILE_COUNT = 4 };
+
+// Head = most recent. At most RECENT_FILE_COUNT entries.
+CFileList& RecentFiles();
+
+// The name last chosen in a file dialog or opened; the file dialogs' initial
+// file and directory.
+CGString& LastFileName();
+
+// Empties the list and the last file name (tests).
+void ResetRecentFiles();
+
+// False for a name no file command accepts: null or empty, or starting with
+// "<", "(" or a character below 33 taken as a signed 8-bit value (so any
+// byte from 128 up is refused too).
+bool IsAcceptableFileName(const char* name);
+
+// Records a file in the list. fromOpen: a file just opened or saved; it
+// becomes the last file name and moves to (or enters at) the head. Otherwise
+// a name from the settings file: it becomes the last file name only while
+// that is empty, a name already listed (compared ignoring case) is not added
+// again, and new names join at the tail. When a fifth name arrives the fourth
+// entry is dropped. False only for a name IsAcceptableFileName refuses.
+bool AddRecentFile(const char* name, bool fromOpen);

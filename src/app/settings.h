@@ -1,0 +1,52 @@
+// The settings file: its one section (named after the program), its keys and
+// the text of their values. Every key is read at start-up and, when
+// settingsChanged is not 0, written back at exit; the values live in
+// TheAppOptions(), TheEffectSettings() and the recent-file list.
+//
+// The key names are the string ids STR_KEY_FILE1 .. STR_KEY_USEACM (220..243)
+// of string_ids.h, in the order the keys are read and written.
+#pragma once
+
+#include <cstdint>
+
+enum {
+    SETTING_VALUE_CHARS = 310,  // characters read per key; the rest of a value is ignored
+    INT_LIST_CHARS = 12,        // room FormatIntList needs per number: "-2147483648,"
+};
+
+// Reads up to `limit` numbers from text. A number is a run of decimal digits;
+// an "x" or "X" right after a "0" of the run stays in it ("0x10" is one
+// number, worth 0). Every other character ends the run and is skipped, so
+// "-8" reads as 8. Each run is worth its leading digits, wrapping in 32 bits.
+// Returns how many numbers were stored in out (at most limit). Null text
+// reads nothing.
+int ParseIntList(int32_t* out, const char* text, int limit);
+
+// Writes the count int32_t arguments with "%ld", joined by "," without blanks.
+// out needs INT_LIST_CHARS characters per number. Returns the text's length.
+int FormatIntList(char* out, int count, ...);
+
+// The same for an array, cut to fit `size` characters with its terminator.
+int FormatIntArray(char* out, int size, const int32_t* values, int count);
+
+// Takes the text of one key (a STR_KEY_* id) into the settings. A list with
+// fewer numbers than the key has sets only its first fields; text that gives
+// the key nothing it can use changes nothing. Flags are stored as 1 for any
+// number but 0. Unknown ids and null text are ignored.
+void ParseSettingValue(int keyId, const char* text);
+
+// Writes the text of one key into out (cut to size - 1 characters) and
+// returns its length; 0 means the key is not to be written: "BUFFERS", "UNDO"
+// and "USEACM" never are, "FILE1".."FILE4" only while the recent-file list has
+// that entry, the kept record texts only when not empty.
+int FormatSettingValue(int keyId, char* out, int size);
+
+// Reads every key from the section of TheSettingsStore(); a missing or empty
+// value leaves its setting alone. False when there is no settings store.
+bool ReadSettings();
+
+// When settingsChanged is not 0, writes every key that has a value, in order,
+// then sets settingsChanged to 0. The first failed write stops the writing and
+// leaves settingsChanged as it was (false). True also when nothing had to be
+// written; false when there is no settings store.
+bool WriteSettings();

@@ -1,0 +1,10 @@
+#include "edit/effect_settings.h"
+
+namespace {
+EffectSettings theEffectSettings;
+}
+
+EffectSettings& TheEffectSettings()
+{
+    return theEffectSettings;
+}

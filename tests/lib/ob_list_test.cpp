@@ -1,0 +1,124 @@
+#include "lib/ob_list.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+class CountingRec : public CGObListRec {
+public:
+    explicit CountingRec(int& counter) : destroyed(counter) {}
+    ~CountingRec() override { ++destroyed; }
+
+private:
+    int& destroyed;
+};
+
+// Counts the removals that reach it through the virtual table.
+class WatchedList : public CGObList {
+public:
+    int RemoveRecord(CGObListRec* rec) override
+    {
+        ++removals;
+        return CGObList::RemoveRecord(rec);
+    }
+    ~WatchedList() override { DeleteAll(); }
+
+    int removals = 0;
+};
+
+class ObListTest : public ::testing::Test {
+protected:
+    CGObListRec* NewRec() { return new CountingRec(destroyed); }
+
+    // Checks count, owners and the links in both directions.
+    static void ExpectOrder(const CGObList& list, const std::vector<CGObListRec*>& expected)
+    {
+        ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
+        std::vector<CGObListRec*> forward, backward;
+        for (CGObListRec* rec = list.Head(); rec; rec = rec->Next()) {
+            EXPECT_EQ(rec->Owner(), &list);
+            forward.push_back(rec);
+        }
+        for (CGObListRec* rec = list.Tail(); rec; rec = rec->Prev())
+            backward.insert(backward.begin(), rec);
+        EXPECT_EQ(forward, expected);
+        EXPECT_EQ(backward, expected);
+    }
+
+    int destroyed = 0;
+};
+
+TEST_F(ObListTest, InsertPlacesAndReinsertMovesRecords)
+{
+    CGObList list;
+    CGObListRec* a = NewRec();
+    CGObListRec* b = NewRec();
+    CGObListRec* c = NewRec();
+    CGObListRec* d = NewRec();
+    list.InsertAfter(b, nullptr);
+    list.InsertAfter(c, list.Tail());
+    list.InsertAfter(a, nullptr);
+    list.InsertAfter(d, a);
+    ExpectOrder(list, {a, d, b, c});
+    list.InsertAfter(c, nullptr);
+    ExpectOrder(list, {c, a, d, b});
+    list.InsertAfter(c, list.Tail());
+    list.InsertAfter(b, b);
+    ExpectOrder(list, {a, d, b, c});
+    EXPECT_EQ(destroyed, 0);
+}
+
+TEST_F(ObListTest, InsertingRecordOfAnotherListMovesIt)
+{
+    WatchedList from;
+    CGObList to;
+    CGObListRec* a = NewRec();
+    CGObListRec* b = NewRec();
+    from.Append(a);
+    from.Append(b);
+    to.InsertAfter(a, nullptr);
+    EXPECT_EQ(from.removals, 1);
+    ExpectOrder(from, {b});
+    ExpectOrder(to, {a});
+    EXPECT_EQ(to.RemoveRecord(b), 1);   // not its record: ignored
+    ExpectOrder(from, {b});
+}
+
+TEST_F(ObListTest, DeletingRecordDirectlyUnlinksItThroughItsList)
+{
+    WatchedList list;
+    CGObListRec* a = NewRec();
+    CGObListRec* b = NewRec();
+    CGObListRec* c = NewRec();
+    list.Append(a);
+    list.Append(b);
+    list.Append(c);
+    delete b;
+    ExpectOrder(list, {a, c});
+    delete a;
+    delete c;
+    ExpectOrder(list, {});
+    EXPECT_EQ(list.Head(), nullptr);
+    EXPECT_EQ(list.Tail(), nullptr);
+    EXPECT_EQ(list.removals, 3);
+}
+
+TEST_F(ObListTest, DeleteAllAndDestructorDeleteEveryRecord)
+{
+    CGObList list;
+    for (int i = 0; i < 5; ++i)
+        list.Append(NewRec());
+    list.DeleteAll();
+    EXPECT_EQ(destroyed, 5);
+    ExpectOrder(list, {});
+    {
+        CGObList scoped;
+        scoped.Append(NewRec());
+        scoped.InsertAfter(NewRec(), nullptr);
+    }
+    EXPECT_EQ(destroyed, 7);
+}
+
+} // namespace
