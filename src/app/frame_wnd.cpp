@@ -152,9 +152,9 @@ bool CreateFrameWindow()
     DWORD style = WS_OVERLAPPEDWINDOW;
     if (!options.showWaveform)
         style &= ~WS_MAXIMIZEBOX;
-    CreateWindowExA(0, app.className, "Kelvora", style, options.frameX, options.frameY,
+    theFrame.Create(0, app.className, "Kelvora", style, options.frameX, options.frameY,
         options.frameWidth, options.frameHeight, nullptr, menu,
-        static_cast<HINSTANCE>(app.instance), &theFrame);
+        static_cast<HINSTANCE>(app.instance));
     if (!app.frame) {
         if (menu && !theFrame.hwnd)
             DestroyMenu(menu);

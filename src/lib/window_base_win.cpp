@@ -16,6 +16,31 @@ CWindowBase::~CWindowBase()
     hwnd = nullptr;
 }
 
+namespace {
+
+// The object whose window is being created on this thread, bound to the
+// window at its first message.
+thread_local CWindowBase* creating = nullptr;
+
+void Bind(HWND hwnd, CWindowBase* object)
+{
+    object->hwnd = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+}
+
+}
+
+HWND CWindowBase::Create(DWORD exStyle, const char* className, const char* title, DWORD style,
+    int x, int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance)
+{
+    CWindowBase* outer = creating;
+    creating = this;
+    HWND h = CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu,
+        instance, this);
+    creating = outer;
+    return h;
+}
+
 ATOM RegisterWindowClass(WNDCLASSA& wc)
 {
     wc.lpfnWndProc = WindowDispatcher;
@@ -24,15 +49,18 @@ ATOM RegisterWindowClass(WNDCLASSA& wc)
 
 LRESULT CALLBACK WindowDispatcher(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE || message == WM_CREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* object = static_cast<CWindowBase*>(cs->lpCreateParams);
-        if (object) {
-            object->hwnd = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
-        }
-    }
     auto* object = reinterpret_cast<CWindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!object && creating) {
+        object = creating;
+        creating = nullptr;
+        Bind(hwnd, object);
+    }
+    if (!object && (message == WM_NCCREATE || message == WM_CREATE)) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        object = static_cast<CWindowBase*>(cs->lpCreateParams);
+        if (object)
+            Bind(hwnd, object);
+    }
     if (!object)
         return DefWindowProcA(hwnd, message, wParam, lParam);
     LRESULT result = object->WindowProc(message, wParam, lParam);

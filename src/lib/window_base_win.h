@@ -16,6 +16,11 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Destroys the window when it still exists.
     ~CWindowBase() override;
+
+    // Creates the window bound to this object from its very first message
+    // (the size query a top-level window gets before its creation messages).
+    HWND Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+        int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
 };
 
 // Sets the class's procedure to WindowDispatcher and registers it.

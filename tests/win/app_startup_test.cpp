@@ -162,4 +162,15 @@ TEST_F(AppStartupTest, StartUpMeasuredTheFontAndLoadedTheStrings)
     EXPECT_STREQ(title, "Kelvora");
 }
 
+TEST_F(AppStartupTest, WithoutSettingsTheFrameOpensAtItsMinimumSize)
+{
+    const App& app = TheApp();
+    RECT want = {0, 0, app.charWidth * 282 / 4, app.charHeight * 64 / 8 + app.dialogBaseY * 3 / 2 - 1};
+    AdjustWindowRect(&want, WS_OVERLAPPEDWINDOW, FALSE);
+    RECT r;
+    GetWindowRect(frame, &r);
+    EXPECT_EQ(r.right - r.left, want.right - want.left);
+    EXPECT_EQ(r.bottom - r.top, want.bottom - want.top);
+}
+
 }
