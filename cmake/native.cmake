@@ -25,6 +25,8 @@ foreach(src ${KV_BENCH_SOURCES})
 endforeach()
 
 if(KV_FUZZ)
+    # Coverage for the fuzzer in the core it drives.
+    target_compile_options(kelvora_core PUBLIC -fsanitize=fuzzer-no-link)
     file(GLOB KV_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
     foreach(src ${KV_FUZZ_SOURCES})
         get_filename_component(name ${src} NAME_WE)

@@ -68,3 +68,12 @@ if(KV_SOX)
         VERBATIM)
     add_custom_target(demo_sound ALL DEPENDS ${CMAKE_BINARY_DIR}/demo.wav)
 endif()
+
+# Core tests whose subject behaves differently on the Windows C library (file
+# access switching between reading and writing) run here too.
+add_executable(win_core_file_tests
+    ${CMAKE_SOURCE_DIR}/tests/sound/file_test.cpp ${CMAKE_SOURCE_DIR}/tests/sound/riff_test.cpp)
+target_include_directories(win_core_file_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(win_core_file_tests PRIVATE kelvora_core gtest gtest_main)
+target_link_options(win_core_file_tests PRIVATE ${KV_STATIC_LINK})
+add_test(NAME win_core_file_tests COMMAND win_core_file_tests)

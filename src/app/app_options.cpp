@@ -1,6 +1,7 @@
 #include "app/app_options.h"
 
 #include "edit/effect_settings.h"
+#include "sound/form.h"
 
 namespace {
 AppOptions theAppOptions;
@@ -15,4 +16,6 @@ void ResetAppOptions()
 {
     theAppOptions = AppOptions();
     TheEffectSettings().SetToDefault();
+    // Empty, so that new sounds get the built-in default format.
+    TheDefaultFormat().SetSize(0);
 }

@@ -52,7 +52,9 @@ struct AppOptions {
     // Records whose owners parse them; kept as their settings text, which the
     // defaults give as the owners would write them.
     CGString deviceText{"2,2,1,0,0"};
-    CGString formatText{"1,1,11025,11025,1,8"};
+
+    // The format for new sounds ("FORMAT") is TheDefaultFormat() of
+    // sound/form.h; it is empty until the setting is read.
 
     uint16_t undoCount = 15;        // undo depth; read, never written
     uint32_t undoMemory = 0;        // undo memory limit in bytes, 0 = none; read, never written

@@ -7,12 +7,14 @@
 #include "app/error_message.h"
 #include "app/file_names.h"
 #include "app/frame_wnd.h"
+#include "app/host_win.h"
 #include "app/intl_settings.h"
 #include "app/settings.h"
 #include "app/settings_store_win.h"
 #include "app/string_source_win.h"
 #include "app/string_ids.h"
 #include "app/string_table.h"
+#include "edit/actions.h"
 #include "lib/log.h"
 #include "lib/log_sink_win.h"
 #include "lib/window_base_win.h"
@@ -23,6 +25,7 @@ namespace {
 DebugOutputLogSink debugSink;
 PrivateProfileStore iniStore;
 SystemProfileStore systemProfile;
+WindowsHost windowsHost;
 
 // The INI file is named after the program file. When the platform's file
 // search finds it, its full path is used; otherwise the bare name, which the
@@ -102,6 +105,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
 {
     App& app = TheApp();
     SetLogSink(&debugSink);
+    SetHost(&windowsHost);
     SetSettingsStore(&iniStore);
     SetSystemProfile(&systemProfile);
 
@@ -155,7 +159,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
         return -1;
     }
     app.frame->Show(app.showMode);
-    app.actionState = ACTSTATE_READY;
+    ResetUndoHistory(ACTSTATE_READY);
     return 0;
 }
 
@@ -170,6 +174,8 @@ void AppCleanup()
         DeleteObject(static_cast<HBRUSH>(app.buttonFaceBrush));
     if (app.cursorOwn)
         DestroyCursor(static_cast<HCURSOR>(app.cursorOwn));
+    SetHost(nullptr);
+    SetLogSink(nullptr);
     ResetApp();
 }
 

@@ -3,13 +3,11 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/file_commands.h"
 #include "app/string_ids.h"
 #include "app/string_table.h"
 
 namespace {
-
-CGStringList commandLineFiles;
-bool newDocumentRequested = false;
 
 bool IsOptionWord(const char* word, int id)
 {
@@ -19,30 +17,17 @@ bool IsOptionWord(const char* word, int id)
 
 }
 
-CGStringList& CommandLineFiles()
-{
-    return commandLineFiles;
-}
-
-bool NewDocumentRequested()
-{
-    return newDocumentRequested;
-}
-
-void ResetCommandLine()
-{
-    commandLineFiles.DeleteAll();
-    newDocumentRequested = false;
-}
-
 bool HandleCommandToken(const char* token, int pass)
 {
     App& app = TheApp();
     if (token[0] != '-' && token[0] != '/') {
         app.fileGiven = 1;
-        if (pass == 2)
-            commandLineFiles.AddTail(token);
-        return true;
+        if (pass == 1 || OpenSoundFile(token, false, false))
+            return true;
+        // The open showed its error; the editor goes on with a new sound,
+        // unless it was only to play this file.
+        app.fileGiven = 0;
+        return !app.closeWhenDone;
     }
 
     const char* word = token + 1;
@@ -79,6 +64,6 @@ bool ParseCommandLine(int pass)
         pos = end + 1;
     }
     if (pass == 2 && !TheApp().fileGiven)
-        newDocumentRequested = true;
+        NewDocument();
     return true;
 }

@@ -2,11 +2,9 @@
 // "uninstall" and "Embedding" after "-" or "/". Start-up parses it twice: pass
 // 1 takes the options before anything is set up, pass 2 (once the settings are
 // read) takes the file names as well. Options are honoured in both passes.
-//
-// Opening the files is not done here yet: pass 2 keeps the names, in order, in
-// CommandLineFiles(), and when it gave no file at all it asks for a new empty
-// document through NewDocumentRequested(). Start-up acts on both once the
-// document exists.
+// Pass 2 opens each file as the document in turn (a later one replaces an
+// earlier one without a question); when it gave no file, or none could be
+// opened, the editor starts with a new empty sound.
 #pragma once
 
 #include "lib/string_list.h"
@@ -17,18 +15,10 @@
 bool ParseCommandLine(int pass);
 
 // One token. A token not starting with "-" or "/" is a file name: it sets
-// fileGiven, and in pass 2 is kept in CommandLineFiles(). Otherwise the rest
+// fileGiven, and in pass 2 is opened; when that fails, fileGiven is cleared
+// and the result is false if the program was only to play it. Otherwise the rest
 // of the token is compared, ignoring case, with the option words: "play" sets
 // playOnStart; "close" sets playOnStart and closeWhenDone; "hide" makes the
 // show mode hidden; "uninstall" sets closeWhenDone and returns false (the
 // program ends); "Embedding" and unknown words change nothing. True otherwise.
 bool HandleCommandToken(const char* token, int pass);
-
-// The file names of pass 2, in command-line order.
-CGStringList& CommandLineFiles();
-
-// True after a pass 2 that gave no file name.
-bool NewDocumentRequested();
-
-// Forgets the file names and the new-document request (tests).
-void ResetCommandLine();

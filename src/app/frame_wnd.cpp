@@ -1,13 +1,34 @@
 #include "app/frame_wnd.h"
 
+#include <commdlg.h>
+
 #include "app/app.h"
 #include "app/app_options.h"
+#include "app/host_win.h"
 #include "app/settings.h"
+#include "edit/actions.h"
+#include "sound/document.h"
+#include "view/update_views.h"
 #include "resource.h"
 
 namespace {
 
 CKV_FrameWnd theFrame;
+
+// "Kelvora - <file title>", or "(Untitled)" for a sound without a name.
+void UpdateTitle()
+{
+    if (!theFrame.hwnd)
+        return;
+    const CKV_Document& doc = TheDocument();
+    char title[MAX_PATH] = {};
+    const char* shown = doc.GetTitleName();
+    if (*doc.Name() && GetFileTitleA(doc.Name(), title, sizeof(title)) == 0)
+        shown = title;
+    CGString text;
+    text.Format("%s - %s", "Kelvora", shown);
+    SetWindowTextA(theFrame.hwnd, text.c_str());
+}
 
 }
 
@@ -59,6 +80,9 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
+    case WM_KV_UPDATE_VIEWS:
+        RunPendingViewUpdates();
+        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
@@ -77,12 +101,15 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CKV_FrameWnd::OnCreate()
 {
     TheApp().frame = this;
+    SetViewUpdateHandler(9, UpdateTitle);
     DragAcceptFiles(hwnd, TRUE);
+    UpdateViews(UpdAll);
     return 0;
 }
 
 void CKV_FrameWnd::OnDestroy()
 {
+    ResetUndoHistory(ACTSTATE_CLOSING);
     DragAcceptFiles(hwnd, FALSE);
     WriteSettings();
     PostQuitMessage(0);

@@ -25,7 +25,9 @@ bool IsAcceptableFileName(const char* name)
 {
     if (name == nullptr)
         return false;
-    signed char first = static_cast<signed char>(name[0]);
+    // Unsigned: a name may begin with a letter of the upper half of the code
+    // page ("\xC4rger.wav"); only blanks and control characters are refused.
+    unsigned char first = static_cast<unsigned char>(name[0]);
     return first != '<' && first != '(' && first >= 33;
 }
 

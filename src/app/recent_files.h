@@ -20,8 +20,8 @@ CGString& LastFileName();
 void ResetRecentFiles();
 
 // False for a name no file command accepts: null or empty, or starting with
-// "<", "(" or a character below 33 taken as a signed 8-bit value (so any
-// byte from 128 up is refused too).
+// "<" or "(" (placeholders such as "(Untitled)") or a blank or control
+// character.
 bool IsAcceptableFileName(const char* name);
 
 // Records a file in the list. fromOpen: a file just opened or saved; it

@@ -14,6 +14,7 @@
 #include "app/string_table.h"
 #include "edit/effect_settings.h"
 #include "lib/log.h"
+#include "sound/form.h"
 
 namespace {
 
@@ -216,7 +217,8 @@ void ParseSettingValue(int keyId, const char* text)
         ParseObjectOptions(text);
         break;
     case STR_KEY_FORMAT:
-        options.formatText = text;
+        // Any text gives a usable format: what it lacks comes from the default.
+        TheDefaultFormat().FromText(text);
         break;
     case STR_KEY_PLAYRATE:
         n = ParseIntList(v, text, 1);
@@ -303,7 +305,7 @@ int FormatSettingValue(int keyId, char* out, int size)
     case STR_KEY_OLE:
         return FormatObjectOptions(out, size);
     case STR_KEY_FORMAT:
-        return CopyOut(out, size, options.formatText);
+        return CopyOut(out, size, TheDefaultFormat().ToText());
     case STR_KEY_PLAYRATE:
         return FormatNumbers(out, size, {options.playRate});
     case STR_KEY_AMPLIFY:

@@ -1,10 +1,16 @@
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "app/app.h"
 #include "app/builtin_strings.h"
+#include "app/app_options.h"
 #include "app/command_line.h"
+#include "edit/actions.h"
+#include "sound/document.h"
+#include "support/test_host.h"
+#include "support/wave_builder.h"
 
 namespace {
 
@@ -14,7 +20,11 @@ protected:
     {
         ASSERT_TRUE(LoadBuiltInStrings());
         ResetApp();
-        ResetCommandLine();
+        ResetAppOptions();
+        TheDocument().NewSound(nullptr, nullptr);
+        ResetUndoHistory(ACTSTATE_READY);
+        // Names are relative: a path starting with "/" reads as an option.
+        std::filesystem::current_path(::testing::TempDir());
     }
 
     static bool Parse(const std::string& line, int pass)
@@ -23,13 +33,15 @@ protected:
         return ParseCommandLine(pass);
     }
 
-    static std::string Files()
+    std::string MakeWave(const char* name, size_t bytes)
     {
-        std::string all;
-        for (int i = 0; i < CommandLineFiles().Count(); ++i)
-            all += std::string(i ? "|" : "") + CommandLineFiles().At(i)->c_str();
-        return all;
+        std::string path = name;
+        EXPECT_TRUE(wave::WriteFile(path, wave::Pcm(1, 11025, 8, wave::Bytes(bytes, 100))));
+        return path;
     }
+
+    TestHost host;
+    std::string dir;    // empty: the current directory
 };
 
 TEST_F(CommandLineTest, OptionsWorkInBothPasses)
@@ -59,7 +71,7 @@ TEST_F(CommandLineTest, OtherOptionsChangeNothing)
     EXPECT_EQ(0, TheApp().closeWhenDone);
     EXPECT_EQ(KV_SW_SHOWNORMAL, TheApp().showMode);
     EXPECT_EQ(0, TheApp().fileGiven);
-    EXPECT_EQ(0, CommandLineFiles().Count());
+    EXPECT_TRUE(host.errors.empty());
 }
 
 TEST_F(CommandLineTest, UninstallEndsTheParse)
@@ -71,29 +83,41 @@ TEST_F(CommandLineTest, UninstallEndsTheParse)
     EXPECT_FALSE(HandleCommandToken("/uninstall", 2));
 }
 
-TEST_F(CommandLineTest, FileNamesAreKeptInPassTwoOnly)
+TEST_F(CommandLineTest, FilesOpenInPassTwoOnlyAndTheLastOneStays)
 {
-    ASSERT_TRUE(Parse("c:\\a.wav -play d:\\b.wav", 1));
+    std::string a = MakeWave("first.wav", 300);
+    std::string b = MakeWave("second.wav", 500);
+    ASSERT_TRUE(Parse(a + " -play " + b, 1));
     EXPECT_EQ(1, TheApp().fileGiven);
-    EXPECT_EQ(0, CommandLineFiles().Count());
+    EXPECT_EQ(0, TheDocument().length);
 
-    ASSERT_TRUE(Parse("c:\\a.wav -play d:\\b.wav", 2));
-    EXPECT_EQ("c:\\a.wav|d:\\b.wav", Files());
-    EXPECT_FALSE(NewDocumentRequested());
+    ASSERT_TRUE(Parse(a + " -play " + b, 2));
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_STREQ(b.c_str(), TheDocument().Name());
+    EXPECT_EQ(500, TheDocument().length);
+    EXPECT_EQ(0, TheDocument().changeCount);
+    EXPECT_EQ(ACTSTATE_READY, TheApp().actionState);
 }
 
-TEST_F(CommandLineTest, BlanksSplitAndNoFileAsksForANewDocument)
+TEST_F(CommandLineTest, AFileThatCannotBeOpenedShowsItsErrorAndGivesANewSound)
+{
+    ASSERT_TRUE(Parse(dir + "missing.wav", 2));
+    EXPECT_EQ(std::vector<int>{249}, host.errors);
+    EXPECT_EQ(0, TheApp().fileGiven);
+    EXPECT_STREQ("", TheDocument().Name());
+    EXPECT_TRUE(TheDocument().format.IsValid());
+
+    host.errors.clear();
+    ResetApp();
+    EXPECT_FALSE(Parse("-close " + dir + "missing.wav", 2));
+    EXPECT_EQ(std::vector<int>{249}, host.errors);
+}
+
+TEST_F(CommandLineTest, BlanksSplitNames)
 {
     ASSERT_TRUE(Parse("   My Sound.wav    x  ", 2));
-    EXPECT_EQ("My|Sound.wav|x", Files());
-
-    ResetApp();
-    ResetCommandLine();
-    ASSERT_TRUE(Parse("  -hide   ", 1));
-    EXPECT_FALSE(NewDocumentRequested());
-    ASSERT_TRUE(Parse("  -hide   ", 2));
+    EXPECT_EQ((std::vector<int>{249, 249, 249}), host.errors);
     EXPECT_EQ(0, TheApp().fileGiven);
-    EXPECT_TRUE(NewDocumentRequested());
 }
 
 TEST_F(CommandLineTest, VeryLongTokensAreWhole)
@@ -101,21 +125,17 @@ TEST_F(CommandLineTest, VeryLongTokensAreWhole)
     std::string file(100000, 'f');
     std::string option = "-" + std::string(100000, 'p');
     ASSERT_TRUE(Parse(option + " " + file + " " + option, 2));
-    EXPECT_EQ(file, Files());
+    EXPECT_EQ(std::vector<int>{249}, host.errors);
     EXPECT_EQ(0, TheApp().playOnStart);
 }
 
-TEST_F(CommandLineTest, HundredsOfTokensInOrder)
+TEST_F(CommandLineTest, HundredsOfTokens)
 {
     std::string line;
-    std::string expected;
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 600; ++i)
         line += "f" + std::to_string(i) + " -play ";
-        expected += std::string(i ? "|" : "") + "f" + std::to_string(i);
-    }
     ASSERT_TRUE(Parse(line, 2));
-    EXPECT_EQ(600, CommandLineFiles().Count());
-    EXPECT_EQ(expected, Files());
+    EXPECT_EQ(600u, host.errors.size());
     EXPECT_EQ(1, TheApp().playOnStart);
 }
 

@@ -68,7 +68,7 @@ TEST_F(RecentFilesTest, SettingsFileNameSetsOnlyAnEmptyLastName)
 TEST_F(RecentFilesTest, RefusedNamesChangeNothing)
 {
     AddRecentFile("keep", true);
-    for (const char* name : {"", "<clip>", "(new)", " lead", "\tx", "\x80sound.wav"}) {
+    for (const char* name : {"", "<clip>", "(new)", " lead", "\tx"}) {
         EXPECT_FALSE(AddRecentFile(name, true)) << name;
         EXPECT_FALSE(AddRecentFile(name, false)) << name;
     }
@@ -76,6 +76,7 @@ TEST_F(RecentFilesTest, RefusedNamesChangeNothing)
     EXPECT_EQ("keep", List());
     EXPECT_STREQ("keep", LastFileName());
     EXPECT_TRUE(IsAcceptableFileName("!"));
+    EXPECT_TRUE(IsAcceptableFileName("\xC4rger.wav"));
 }
 
 }

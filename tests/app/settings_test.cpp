@@ -236,8 +236,11 @@ TEST_F(SettingsTest, EveryWrittenValueComesBackUnchanged)
 
     MemorySettingsStore written;
     WriteTo(written);
-    for (auto& v : values)
-        EXPECT_STREQ(v[1], written.Get(SECTION, v[0])) << v[0];
+    for (auto& v : values) {
+        // The format keeps its six fields only.
+        const char* expected = std::strcmp(v[0], "FORMAT") == 0 ? "2,1,8000,4096,256,4" : v[1];
+        EXPECT_STREQ(expected, written.Get(SECTION, v[0])) << v[0];
+    }
 }
 
 TEST_F(SettingsTest, WritesOnlyAfterAChange)
@@ -296,8 +299,10 @@ TEST_F(SettingsTest, ValuesWithoutNumbersChangeNoNumber)
     for (int id = STR_KEY_FILE1; id <= STR_KEY_USEACM; ++id)
         store.Set(SECTION, LoadAppString(id), "<junk>;-,x");
     ASSERT_TRUE(ReadSettings());
-    // Only the texts kept whole take the value.
+    // Only the texts kept whole take the value; the format, unset before,
+    // becomes the built-in default.
     EXPECT_EQ("DEVICE FORMAT OLE ", Changed(before, Snapshot()));
+    EXPECT_EQ("1,1,11025,11025,1,8", Value(STR_KEY_FORMAT));
     EXPECT_EQ(0, RecentFiles().Count());
 }
 

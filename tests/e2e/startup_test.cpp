@@ -48,6 +48,64 @@ TEST_F(StartupTest, MovingTheFrameWritesItsLocation)
     EXPECT_EQ(IniValue(box.ini, "UNDO"), "");
 }
 
+// A tiny WAVE file: 100 blocks of 8-bit mono at 11025 Hz.
+std::string SmallWave()
+{
+    std::string data(100, '\x80');
+    auto le32 = [](uint32_t v) {
+        return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    };
+    std::string fmt = std::string("\x01\x00\x01\x00", 4) + le32(11025) + le32(11025)
+        + std::string("\x01\x00\x08\x00", 4);
+    std::string body = "WAVEfmt " + le32(16) + fmt + "data" + le32(100) + data;
+    return "RIFF" + le32(uint32_t(body.size())) + body;
+}
+
+TEST_F(StartupTest, AFileOnTheCommandLineIsOpenedAndTitlesTheFrame)
+{
+    WriteIni("");
+    std::string file = box.dir + "\\Tone.wav";
+    WriteFile(file, SmallWave());
+    Process p;
+    ASSERT_TRUE(p.Start(box.exe, file));
+    HWND frame = p.WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    std::string title;
+    for (int i = 0; i < 100 && title.find("Tone") == std::string::npos; i++) {
+        Sleep(50);
+        title = WindowText(frame);
+    }
+    EXPECT_EQ(title, "Kelvora - Tone.wav");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitForExit(), 0);
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(StartupTest, AFileThatCannotBeOpenedReportsAndStartsUntitled)
+{
+    WriteIni("");
+    Process p;
+    ASSERT_TRUE(p.Start(box.exe, box.dir + "\\missing.wav"));
+    // The error box comes first, owned by no window.
+    HWND box249 = nullptr;
+    for (int i = 0; i < 200 && !box249; i++) {
+        Sleep(50);
+        box249 = FindWindowA(nullptr, "Kelvora Error");
+    }
+    ASSERT_NE(box249, nullptr);
+    PostMessageA(box249, WM_COMMAND, IDOK, 0);
+    HWND frame = p.WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    std::string title;
+    for (int i = 0; i < 100 && title.find("Untitled") == std::string::npos; i++) {
+        Sleep(50);
+        title = WindowText(frame);
+    }
+    EXPECT_EQ(title, "Kelvora - (Untitled)");
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitForExit(), 0);
+}
+
 TEST_F(StartupTest, CloseOptionWithoutPlaybackEndsWithoutAWindow)
 {
     WriteIni("");
@@ -73,14 +131,25 @@ TEST_F(StartupTest, HideOptionKeepsTheFrameHidden)
 TEST_F(StartupTest, SurvivesHugeCommandLines)
 {
     WriteIni("");
+    // Hundreds of unknown options, and three names of files that do not
+    // exist, one of them 5000 characters long: each shows its error.
     std::string args;
     for (int i = 0; i < 400; i++)
-        args += (i % 3 ? "/nosuchoption " : "  name") + std::to_string(i) + " ";
-    args += std::string(5000, 'x');
+        args += "/nosuchoption" + std::to_string(i) + "   ";
+    args += "name1 " + std::string(5000, 'x') + " name2";
     Process p;
     ASSERT_TRUE(p.Start(box.exe, args));
-    HWND frame = p.WaitForFrame();
+    int boxes = 0;
+    HWND frame = nullptr;
+    for (int i = 0; i < 400 && !frame; i++) {
+        if (HWND error = FindWindowA(nullptr, "Kelvora Error")) {
+            boxes++;
+            SendMessageA(error, WM_COMMAND, IDOK, 0);
+        }
+        frame = p.WaitForFrame(50);
+    }
     ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(boxes, 3);
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.WaitForExit(), 0);
 }

@@ -157,9 +157,16 @@ TEST_F(AppStartupTest, StartUpMeasuredTheFontAndLoadedTheStrings)
         EXPECT_GT(w, app.charWidth);
     EXPECT_NE(app.cursorOwn, nullptr);
     EXPECT_EQ(app.actionState, ACTSTATE_READY);
+}
+
+TEST_F(AppStartupTest, UpdateMessageGivesTheUntitledSoundItsTitle)
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        RouteMessage(msg);
     char title[64];
     GetWindowTextA(frame, title, sizeof(title));
-    EXPECT_STREQ(title, "Kelvora");
+    EXPECT_STREQ(title, "Kelvora - (Untitled)");
 }
 
 TEST_F(AppStartupTest, WithoutSettingsTheFrameOpensAtItsMinimumSize)

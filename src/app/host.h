@@ -1,0 +1,28 @@
+// The shell as the core sees it: the few things the core asks of the windows
+// around it. The program installs the Windows host at start-up; tests install
+// their own. Without a host the core runs headless (nothing is shown).
+#pragma once
+
+#include <cstdint>
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // The frame window exists (views can be told to update).
+    virtual bool FrameExists() const = 0;
+
+    // Posts the view-update message to the frame; its handler runs the
+    // pending updates (RunPendingViewUpdates).
+    virtual void PostViewUpdate() = 0;
+
+    // Routes waiting window messages until *flag is 0 (with a zero flag: once).
+    virtual void PumpMessages(volatile int* flag) = 0;
+
+    // Shows the error box for an error code (no owner window).
+    virtual void ShowError(int code) = 0;
+};
+
+// The installed host, never null: a headless host when none was installed.
+Host& TheHost();
+void SetHost(Host* host);

@@ -1,0 +1,15 @@
+#include "app/object_options.h"
+
+namespace {
+ObjectOptions theObjectOptions;
+}
+
+ObjectOptions& TheObjectOptions()
+{
+    return theObjectOptions;
+}
+
+void ResetObjectOptions()
+{
+    theObjectOptions = ObjectOptions();
+}

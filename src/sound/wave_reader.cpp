@@ -1,0 +1,217 @@
+#include <algorithm>
+#include <cstring>
+
+#include "app/error_message.h"
+#include "app/object_options.h"
+#include "app/settings.h"
+#include "device/engine.h"
+#include "edit/actions.h"
+#include "sound/document.h"
+#include "sound/wave_file.h"
+#include "view/selection_ops.h"
+
+namespace {
+
+const uint32_t FOURCC_WAVE = MakeFourCC('W', 'A', 'V', 'E');
+const uint32_t DISP_DIB = 8;
+
+// Description texts and icons larger than this are not descriptions.
+const uint32_t MAX_DESCRIPTION_BYTES = 16u << 20;
+
+// Bytes of a chunk that the file really holds.
+uint32_t BytesPresent(CMMFile& file, const ChunkInfo& ck)
+{
+    int64_t size = file.FileSize();
+    if (size < 0 || ck.dwDataOffset >= size)
+        return 0;
+    return static_cast<uint32_t>(std::min<int64_t>(ck.cksize, size - ck.dwDataOffset));
+}
+
+bool ReadTextChunk(CMMFile& file, const ChunkInfo& parent, uint32_t id, CGString& text)
+{
+    ChunkInfo ck;
+    ck.ckid = id;
+    if (!file.Descend(ck, &parent, KVIO_FINDCHUNK))
+        return false;
+    if (ck.cksize > MAX_DESCRIPTION_BYTES || BytesPresent(file, ck) < ck.cksize)
+        return false;
+    bool ok = file.ReadString(text, static_cast<int32_t>(ck.cksize)) >= 0;
+    return ok && file.Ascend(ck);
+}
+
+// The description chunks of a WAVE file become the object options. A missing
+// chunk or a short read ends the reading; what was read so far stays.
+void ReadObjectDescription(CMMFile& file, const ChunkInfo& riff)
+{
+    ObjectOptions& options = TheObjectOptions();
+    options.flags &= ~(OBJ_DESCRIPTION | OBJ_STORE_ICON);
+    options.label = "";
+    options.icon.clear();
+
+    ChunkInfo list;
+    list.fccType = MakeFourCC('I', 'N', 'F', 'O');
+    if (!file.Descend(list, &riff, KVIO_FINDLIST))
+        return;
+    options.flags |= OBJ_DESCRIPTION;
+    bool complete = false;
+    CGString label, date;
+    if (ReadTextChunk(file, list, MakeFourCC('I', 'S', 'B', 'J'), label)) {
+        options.label = label;
+        if (ReadTextChunk(file, list, MakeFourCC('I', 'C', 'R', 'D'), date)) {
+            int32_t v[7] = {};
+            int count = ParseIntList(v, date.c_str(), 7);
+            ObjectDate& d = options.date;
+            if (count > 0) d.year = static_cast<uint16_t>(v[0]);
+            if (count > 1) d.month = static_cast<uint8_t>(v[1]);
+            if (count > 2) d.day = static_cast<uint8_t>(v[2]);
+            if (count > 3) d.hour = static_cast<uint8_t>(v[3]);
+            if (count > 4) d.minute = static_cast<uint8_t>(v[4]);
+            if (count > 5) d.second = static_cast<uint8_t>(v[5]);
+            if (count > 6) d.dayOfWeek = static_cast<uint8_t>(v[6]);
+            ChunkInfo ck;
+            ck.ckid = MakeFourCC('o', 'd', 's', 'p');
+            uint32_t flags = 0;
+            if (file.Descend(ck, &list, KVIO_FINDCHUNK) && ck.cksize >= 4
+                && file.Read(&flags, 4) == 4) {
+                options.flags = flags;
+                complete = file.Ascend(ck);
+            }
+        }
+    }
+    if (!complete || !file.Ascend(list))
+        return;
+
+    ChunkInfo disp;
+    disp.ckid = MakeFourCC('D', 'I', 'S', 'P');
+    uint32_t kind = 0;
+    if (file.Descend(disp, &riff, KVIO_FINDCHUNK) && disp.cksize > 4
+        && disp.cksize <= MAX_DESCRIPTION_BYTES && BytesPresent(file, disp) == disp.cksize
+        && file.Read(&kind, 4) == 4 && kind == DISP_DIB) {
+        std::vector<uint8_t> icon(disp.cksize - 4);
+        if (file.Read(icon.data(), static_cast<int32_t>(icon.size()))
+            == static_cast<int32_t>(icon.size()))
+            options.icon.swap(icon);
+    }
+    if (!options.icon.empty())
+        options.flags |= OBJ_STORE_ICON;
+}
+
+// Mode 0: the file's sound replaces the document.
+int ReplaceDocument(CMMFile& file, const ChunkInfo& riff, const Form& fileFormat)
+{
+    CKV_Document& doc = TheDocument();
+    ResetUndoHistory(ACTSTATE_REPLACING);
+    Stop();
+    SetSelection(0, 0, ORIGIN_PROGRAM);
+    doc.FreeAll();
+    doc.SetFileName(file.Name());
+    int rc = doc.SetFormat(fileFormat.Record());
+    doc.readOnly = 0;
+    doc.changeCount = 0;
+    // Back to the state before, also on failure: the nesting must balance.
+    ResetUndoHistory(ACTSTATE_READY);
+    if (rc)
+        return rc;
+    int64_t pos = file.GetPosition();
+    ReadObjectDescription(file, riff);
+    file.Seek(pos, SEEK_ORIGIN_SET);
+    return 0;
+}
+
+}
+
+int ReadWave(CMMFile& file, int mode)
+{
+    CKV_Document& doc = TheDocument();
+    Selection& sel = TheSelection();
+    ChunkInfo riff;
+    riff.fccType = FOURCC_WAVE;
+    if (!file.Descend(riff, nullptr, KVIO_FINDRIFF))
+        return ERR_NOT_SOUND_FILE;
+    Form fileFormat;
+    int rc = fileFormat.ReadFmt(file, &riff);
+    if (rc)
+        return rc;
+    if (mode == READ_OPEN) {
+        rc = ReplaceDocument(file, riff, fileFormat);
+        if (rc)
+            return rc;
+    } else if (!fileFormat.IsValid() || !doc.format.IsValid()) {
+        return ERR_UNSUPPORTED_COMPRESSION;
+    }
+
+    ChunkInfo data;
+    data.ckid = MakeFourCC('d', 'a', 't', 'a');
+    if (!file.Descend(data, &riff, KVIO_FINDCHUNK))
+        return ERR_FILE_SHORT;
+    // A "data" chunk may claim more than the file holds: only the whole blocks
+    // really there are prepared and read, and the file is still reported short.
+    uint32_t present = BytesPresent(file, data);
+    bool cutShort = present < data.cksize;
+    int32_t blocks = static_cast<int32_t>(
+        std::min<uint32_t>(present / static_cast<uint32_t>(fileFormat.BlockAlign()), INT32_MAX));
+    sel.pendingLength = mode == READ_OPEN ? blocks : fileFormat.ConvertLength(blocks, &doc.format);
+    if (mode == READ_MEASURE)
+        return 0;
+
+    int32_t n = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
+    if (n == 0)
+        return cutShort ? ERR_FILE_SHORT : 0;
+    int result = ReadSoundData(file, mode, n, fileFormat);
+    ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
+    file.Ascend(data);
+    file.Ascend(riff);
+    if (result == 0 && cutShort)
+        result = ERR_FILE_SHORT;
+    return result;
+}
+
+int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat)
+{
+    CKV_Document& doc = TheDocument();
+    const Selection& sel = TheSelection();
+    int32_t m = doc.format.ConvertLength(n, &fileFormat);
+    if (m == 0)
+        return 0;
+    if (!doc.format.Equals(fileFormat) || (mode == READ_PASTE && sel.editMode == EDIT_MIX)) {
+        // Sound of another format, or mixed into the old, goes through the
+        // converter, which a later change brings.
+        return ERR_CANT_CONVERT;
+    }
+    int align = doc.format.BlockAlign();
+    int result = 0;
+    int32_t pos = sel.selStart;
+    int32_t left = n;
+    doc.SetChannel(255);
+    while (left > 0) {
+        uint8_t* run = nullptr;
+        int32_t blocks = doc.GetRun(&run, pos, left);
+        if (blocks <= 0) {
+            result = ERR_NO_MEMORY;
+            break;
+        }
+        int32_t bytes = blocks * align;
+        if (file.Read(run, bytes) != bytes) {
+            result = ERR_FILE_SHORT;
+            break;
+        }
+        pos += blocks;
+        left -= blocks;
+        if (ActProgress(pos)) {
+            result = -1;
+            break;
+        }
+    }
+    doc.ReleaseCursor();
+    return result;
+}
+
+int LoadWave(const char* name, int mode, MemoryFileInfo* memory)
+{
+    CMMFile file;
+    if (!file.Open(name, KVIO_READ | KVIO_DENYWRITE, memory))
+        return ERR_CANT_OPEN;
+    int rc = ReadWave(file, mode);
+    file.Close();
+    return rc;
+}

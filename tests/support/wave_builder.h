@@ -1,0 +1,92 @@
+// Builds RIFF WAVE bytes in code for the tests: chunks in any order, any
+// sizes (also lying ones), written to memory or to a file.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace wave {
+
+using Bytes = std::vector<uint8_t>;
+
+inline void Put16(Bytes& b, uint32_t v)
+{
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+}
+
+inline void Put32(Bytes& b, uint32_t v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// A chunk with its real size (or the size given) and the pad byte after an
+// odd body.
+inline Bytes Chunk(const char* id, const Bytes& body, int64_t claimedSize = -1)
+{
+    Bytes b(id, id + 4);
+    Put32(b, claimedSize >= 0 ? uint32_t(claimedSize) : uint32_t(body.size()));
+    b.insert(b.end(), body.begin(), body.end());
+    if (body.size() & 1)
+        b.push_back(0);
+    return b;
+}
+
+inline Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, int extraBytes = -1)
+{
+    uint16_t align = uint16_t(channels * (bits == 16 ? 2 : 1));
+    Bytes b;
+    Put16(b, tag);
+    Put16(b, channels);
+    Put32(b, rate);
+    Put32(b, rate * align);
+    Put16(b, align);
+    Put16(b, bits);
+    if (extraBytes >= 0) {
+        Put16(b, uint32_t(extraBytes));
+        b.resize(b.size() + size_t(extraBytes), 0x5A);
+    }
+    return b;
+}
+
+inline Bytes Riff(const std::vector<Bytes>& chunks, const char* form = "WAVE")
+{
+    Bytes body(form, form + 4);
+    for (const Bytes& c : chunks)
+        body.insert(body.end(), c.begin(), c.end());
+    return Chunk("RIFF", body);
+}
+
+// A plain PCM file of the given sample bytes.
+inline Bytes Pcm(uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& data)
+{
+    return Riff({Chunk("fmt ", Fmt(1, channels, rate, bits)), Chunk("data", data)});
+}
+
+inline bool WriteFile(const std::string& path, const Bytes& bytes)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+inline Bytes ReadFile(const std::string& path)
+{
+    Bytes b;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return b;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0)
+        b.insert(b.end(), buf, buf + n);
+    std::fclose(f);
+    return b;
+}
+
+}
