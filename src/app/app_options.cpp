@@ -1,5 +1,7 @@
 #include "app/app_options.h"
 
+#include "app/object_options.h"
+
 #include "edit/effect_settings.h"
 #include "sound/form.h"
 
@@ -16,6 +18,7 @@ void ResetAppOptions()
 {
     theAppOptions = AppOptions();
     TheEffectSettings().SetToDefault();
+    ResetObjectOptions();
     // Empty, so that new sounds get the built-in default format.
     TheDefaultFormat().SetSize(0);
 }

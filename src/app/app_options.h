@@ -19,14 +19,6 @@ struct BufferSettings {
     uint16_t bufferSeconds = 2;     // seconds of sound per device buffer; 0 is taken as 2
 };
 
-// The "OLE" setting: the object-presentation flags and the label shown under
-// the sound's picture. The flags stay in their settings text until the object
-// options read them; written back as "<flagsText>,<label>".
-struct ObjectOptionsSetting {
-    CGString flagsText{"23"};       // description, label, date and stored icon
-    CGString label{"Kelvora"};      // the product title
-};
-
 struct AppOptions {
     // Frame placement; width and height 1 open the frame at its minimum size.
     int32_t frameX = KV_CW_USEDEFAULT;
@@ -46,8 +38,6 @@ struct AppOptions {
 
     int32_t mixNew = 100;           // percent of the new sound when mixing
     int32_t mixOld = 0;             // percent of the old sound; 0 = new replaces old
-
-    ObjectOptionsSetting objectOptions;
 
     // Records whose owners parse them; kept as their settings text, which the
     // defaults give as the owners would write them.

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
+#include "app/object_options.h"
 #include "app/recent_files.h"
 #include "app/settings_store.h"
 #include "app/string_ids.h"
@@ -77,27 +78,25 @@ void SetFlags(const int32_t* values, int count, std::initializer_list<uint8_t*> 
     }
 }
 
-// The "OLE" value: the flags, a comma and the label. The label is everything
-// after the last comma, so it never holds a comma; any other comma stays in the
-// flags text. Without a comma the value is all flags and the label stays.
+// The "OLE" value: the flags, a comma and the label. The flags are the first
+// number; the label is everything after the last comma, so it never holds a
+// comma. Without a number the flags stay; without a comma the label stays.
 void ParseObjectOptions(const char* text)
 {
-    ObjectOptionsSetting& ole = TheAppOptions().objectOptions;
-    const char* comma = std::strrchr(text, ',');
-    if (comma == nullptr) {
-        ole.flagsText = text;
-        return;
-    }
-    ole.flagsText = std::string(text, comma).c_str();
-    ole.label = comma + 1;
+    ObjectOptions& options = TheObjectOptions();
+    int32_t flags = 0;
+    if (ParseIntList(&flags, text, 1) == 1)
+        options.flags = static_cast<uint32_t>(flags);
+    if (const char* comma = std::strrchr(text, ','))
+        options.label = comma + 1;
 }
 
 int FormatObjectOptions(char* out, int size)
 {
-    const ObjectOptionsSetting& ole = TheAppOptions().objectOptions;
-    std::string text = ole.flagsText.c_str();
+    const ObjectOptions& options = TheObjectOptions();
+    std::string text = std::to_string(static_cast<int32_t>(options.flags));
     text += ',';
-    text += ole.label.c_str();
+    text += options.label.c_str();
     return CopyOut(out, size, text.c_str());
 }
 

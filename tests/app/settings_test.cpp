@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
+#include "app/object_options.h"
 #include "app/builtin_strings.h"
 #include "app/memory_settings_store.h"
 #include "app/recent_files.h"
@@ -192,13 +193,19 @@ TEST_F(SettingsTest, FlagsAreReadAsNonZeroAndWrittenAsOne)
 
 TEST_F(SettingsTest, OleLabelIsAfterTheLastComma)
 {
-    Read("OLE", "7,My,label");
-    EXPECT_STREQ("label", TheAppOptions().objectOptions.label);
-    EXPECT_EQ("7,My,label", Value(STR_KEY_OLE));
+    Read("OLE", "6,My,label");
+    EXPECT_STREQ("label", TheObjectOptions().label);
+    EXPECT_EQ(6u, TheObjectOptions().flags);
+    EXPECT_EQ("6,label", Value(STR_KEY_OLE));
 
     Read("OLE", "3,");
-    EXPECT_STREQ("", TheAppOptions().objectOptions.label);
+    EXPECT_STREQ("", TheObjectOptions().label);
     EXPECT_EQ("3,", Value(STR_KEY_OLE));
+
+    // No number: the flags stay.
+    Read("OLE", "none,x");
+    EXPECT_EQ(3u, TheObjectOptions().flags);
+    EXPECT_STREQ("x", TheObjectOptions().label);
 }
 
 TEST_F(SettingsTest, HandEditedKeysAreReadButNeverWritten)
@@ -237,8 +244,11 @@ TEST_F(SettingsTest, EveryWrittenValueComesBackUnchanged)
     MemorySettingsStore written;
     WriteTo(written);
     for (auto& v : values) {
-        // The format keeps its six fields only.
-        const char* expected = std::strcmp(v[0], "FORMAT") == 0 ? "2,1,8000,4096,256,4" : v[1];
+        // The format keeps its six fields only; the object options their flags
+    // number ("0x1F" reads as 0) and the label after the last comma.
+        const char* expected = std::strcmp(v[0], "FORMAT") == 0 ? "2,1,8000,4096,256,4"
+            : std::strcmp(v[0], "OLE") == 0                  ? "0, b"
+                                                              : v[1];
         EXPECT_STREQ(expected, written.Get(SECTION, v[0])) << v[0];
     }
 }
@@ -315,7 +325,7 @@ TEST_F(SettingsTest, LongValuesAreReadUpTo310Characters)
     Read("OLE", ole.c_str());
     Read("FILE1", file.c_str());
     EXPECT_EQ(device.substr(0, 310), TheAppOptions().deviceText.c_str());
-    EXPECT_EQ(308, TheAppOptions().objectOptions.label.Length());
+    EXPECT_EQ(308, TheObjectOptions().label.Length());
     ASSERT_EQ(1, RecentFiles().Count());
     EXPECT_EQ(310, RecentFiles().At(0)->Length());
 
