@@ -77,3 +77,13 @@ target_include_directories(win_core_file_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests
 target_link_libraries(win_core_file_tests PRIVATE kelvora_core gtest gtest_main)
 target_link_options(win_core_file_tests PRIVATE ${KV_STATIC_LINK})
 add_test(NAME win_core_file_tests COMMAND win_core_file_tests)
+
+# Benchmarks print figures; they are run by scripts/bench.sh, not by CTest.
+# psapi: the peak working set a load leaves behind.
+file(GLOB KV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+foreach(src ${KV_BENCH_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE kelvora_core psapi)
+    target_link_options(${name} PRIVATE ${KV_STATIC_LINK})
+endforeach()

@@ -38,6 +38,8 @@ struct AppOptions {
 
     int32_t mixNew = 100;           // percent of the new sound when mixing
     int32_t mixOld = 0;             // percent of the old sound; 0 = new replaces old
+    uint8_t playAfterChange = 0;    // a device option: play the result of each sound change
+    uint8_t playAfterSelection = 0; // a device option: play each new selection made by the user
 
     // Records whose owners parse them; kept as their settings text, which the
     // defaults give as the owners would write them.

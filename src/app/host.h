@@ -14,13 +14,26 @@ public:
 
     // Posts the view-update message to the frame; its handler runs the
     // pending updates (RunPendingViewUpdates).
-    virtual void PostViewUpdate() = 0;
+    // False when the message could not be posted (it is asked for again).
+    virtual bool PostViewUpdate() = 0;
 
     // Routes waiting window messages until *flag is 0 (with a zero flag: once).
     virtual void PumpMessages(volatile int* flag) = 0;
 
     // Shows the error box for an error code (no owner window).
     virtual void ShowError(int code) = 0;
+
+    // The wait cursor while a sound-changing action runs. Begin keeps the
+    // cursor that was current and End puts it back; the calls pair up.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    // The progress window of a long action, named after the action. Update
+    // shows `done` of `total` blocks (total > 0) and returns true once the
+    // user has pressed Cancel; the window stays until End.
+    virtual void BeginProgress(const char* actionName) = 0;
+    virtual bool UpdateProgress(int32_t done, int32_t total) = 0;
+    virtual void EndProgress() = 0;
 };
 
 // The installed host, never null: a headless host when none was installed.

@@ -10,18 +10,62 @@ bool WindowsHost::FrameExists() const
     return TheApp().frame && TheApp().frame->hwnd;
 }
 
-void WindowsHost::PostViewUpdate()
+bool WindowsHost::PostViewUpdate()
 {
-    if (FrameExists())
-        PostMessageA(TheApp().frame->hwnd, WM_KV_UPDATE_VIEWS, 0, 0);
+    return FrameExists() && PostMessageA(TheApp().frame->hwnd, WM_KV_UPDATE_VIEWS, 0, 0);
 }
 
 void WindowsHost::PumpMessages(volatile int* flag)
 {
-    ::PumpMessages(flag);
+    if (flag && *flag) {
+        ::PumpMessages(flag);
+        return;
+    }
+    // A zero flag: what is waiting now is routed once, so that painting and
+    // a Cancel button keep working between a long action's progress checks.
+    // Bounded, so a steady stream of messages cannot stall the action.
+    MSG msg;
+    for (int routed = 0; routed < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); routed++) {
+        if (msg.message == WM_QUIT) {
+            // Left for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        RouteMessage(msg);
+    }
 }
 
 void WindowsHost::ShowError(int code)
 {
     ::ShowError(nullptr, code);
+}
+
+void WindowsHost::BeginWaitCursor()
+{
+    HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    if (waitDepth++ == 0)
+        previousCursor = previous;
+}
+
+void WindowsHost::EndWaitCursor()
+{
+    if (waitDepth <= 0)
+        return;
+    if (--waitDepth == 0) {
+        SetCursor(previousCursor);
+        previousCursor = nullptr;
+    }
+}
+
+void WindowsHost::BeginProgress(const char*)
+{
+}
+
+bool WindowsHost::UpdateProgress(int32_t, int32_t)
+{
+    return false;
+}
+
+void WindowsHost::EndProgress()
+{
 }

@@ -1,6 +1,9 @@
 // The shell as the core's host: the frame, its update message, the message
-// pump and the error box.
+// pump, the error box and the wait cursor. Long actions show no progress
+// window yet, so nothing can cancel them.
 #pragma once
+
+#include <windows.h>
 
 #include "app/host.h"
 
@@ -9,7 +12,16 @@ enum { WM_KV_UPDATE_VIEWS = 1034 };
 class WindowsHost : public Host {
 public:
     bool FrameExists() const override;
-    void PostViewUpdate() override;
+    bool PostViewUpdate() override;
     void PumpMessages(volatile int* flag) override;
     void ShowError(int code) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void BeginProgress(const char* actionName) override;
+    bool UpdateProgress(int32_t done, int32_t total) override;
+    void EndProgress() override;
+
+private:
+    HCURSOR previousCursor = nullptr;   // current before the wait cursor
+    int waitDepth = 0;
 };

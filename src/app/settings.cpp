@@ -179,6 +179,9 @@ void ParseSettingValue(int keyId, const char* text)
         n = ParseIntList(v, text, 4);
         SetFlags(v, n, {&options.showWaveform, &options.showLocations, &options.leftChannel,
                            &options.rightChannel});
+        // A hand-edited value may turn both channels off; one is always shown.
+        if (!options.leftChannel && !options.rightChannel)
+            options.leftChannel = options.rightChannel = 1;
         break;
     case STR_KEY_LOCATION:
         if (ParseIntList(v, text, 4) == 4)
@@ -187,7 +190,9 @@ void ParseSettingValue(int keyId, const char* text)
     case STR_KEY_DISPOPTS:
         n = ParseIntList(v, text, 2);
         SetFlags(v, n, {&options.showEnd});
-        SetFields(v + 1, n - 1, {&options.defaultLengthUnit});
+        // Only the units the display options offer: seconds, bytes, samples.
+        if (n >= 2 && v[1] >= LENGTH_UNIT_TIME && v[1] <= LENGTH_UNIT_SAMPLES)
+            options.defaultLengthUnit = v[1];
         break;
     case STR_KEY_DEVICE:
         options.deviceText = text;

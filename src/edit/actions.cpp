@@ -1,9 +1,16 @@
 #include "edit/actions.h"
 
+#include <cstring>
+#include <memory>
+#include <new>
+
 #include "app/app.h"
 #include "app/app_options.h"
-#include "edit/effect_settings.h"
+#include "app/host.h"
+#include "app/string_table.h"
 #include "device/engine.h"
+#include "edit/effect_settings.h"
+#include "edit/undo_history.h"
 #include "lib/log.h"
 #include "sound/document.h"
 #include "view/selection_ops.h"
@@ -45,9 +52,21 @@ const ActionRow ActionTable[ACTION_COUNT] = {
 
 namespace {
 
-// The open action between prepare and completion (-1: none). The undo
-// records themselves arrive with the history.
-int openAction = -1;
+// A progress window is worth showing only for this much sample data.
+constexpr int64_t PROGRESS_MIN_BYTES = 20000;
+
+// The running sound change: the wait cursor is on, and the progress window
+// when the change is long.
+struct ActStat {
+    bool active = false;
+    int action = -1;
+    bool progressShown = false;
+    bool cancelled = false;
+};
+
+CKV_ACTSTORE* openRecord = nullptr;
+ActStat actStat;
+// Non-ready states in force; the state returns to ready when it drops to 0.
 int nestingCount = 0;
 
 uint32_t FlagsOf(int action)
@@ -55,11 +74,156 @@ uint32_t FlagsOf(int action)
     return action >= 0 && action < ACTION_COUNT ? ActionTable[action].flags : 0;
 }
 
+bool IsSampleKind(int kind)
+{
+    return kind == ACTION_RECORD || kind == ACTION_PASTE || kind == ACTION_PASTE_FILE
+        || kind == ACTION_CHANGE;
+}
+
+// The action that runs, or -1.
+int RunningAction()
+{
+    if (openRecord)
+        return static_cast<int>(openRecord->action);
+    return actStat.active ? actStat.action : -1;
+}
+
+void DiscardOpenRecord()
+{
+    delete openRecord;
+    openRecord = nullptr;
+}
+
+// A new record with its data, or null (logged) when the record itself cannot
+// be made. A record whose block could not be allocated comes back Lost.
+CKV_ACTSTORE* NewRecord(int action, int kind, const void* data, uint32_t size)
+{
+    CKV_Document& doc = TheDocument();
+    uint64_t bytes;
+    if (IsSampleKind(kind))
+        bytes = static_cast<uint64_t>(doc.format.BlockAlign()) * size + 4;
+    else if (kind == ACTION_CUT || kind == ACTION_DELETE)
+        bytes = 4;
+    else
+        bytes = data ? size : 0;
+    // A size the memory accounting cannot hold cannot be allocated either.
+    CKV_ACTSTORE* rec = nullptr;
+    if (bytes <= UINT32_MAX - ACTSTORE_OVERHEAD && (!IsSampleKind(kind) || size <= INT32_MAX))
+        rec = new (std::nothrow) CKV_ACTSTORE(static_cast<uint32_t>(action),
+                                              static_cast<uint32_t>(kind),
+                                              static_cast<uint32_t>(bytes));
+    if (!rec) {
+        Log("CKV_ACTSTORE new FAIL");
+        return nullptr;
+    }
+    if (!rec->data)
+        return rec;
+    uint8_t* block = rec->data.get();
+    if (IsSampleKind(kind)) {
+        std::memcpy(block, &size, 4);
+        int32_t n = static_cast<int32_t>(size);
+        int32_t start = TheSelection().selStart;
+        doc.SetChannel(255);
+        int32_t copied = doc.CopyOut(start, block + 4, n) - start;
+        if (copied < n) {
+            size_t align = static_cast<size_t>(doc.format.BlockAlign());
+            std::memset(block + 4 + static_cast<size_t>(copied) * align, 0,
+                        static_cast<size_t>(n - copied) * align);
+        }
+    } else if (kind == ACTION_CUT || kind == ACTION_DELETE) {
+        std::memcpy(block, &size, 4);
+    } else if (bytes) {
+        std::memcpy(block, data, static_cast<size_t>(bytes));
+    }
+    return rec;
+}
+
+void BeginActStat(int action)
+{
+    actStat = ActStat();
+    actStat.active = true;
+    actStat.action = action;
+    const CKV_Document& doc = TheDocument();
+    const Selection& sel = TheSelection();
+    int64_t bytes = static_cast<int64_t>(doc.format.BlockAlign()) * sel.selLength;
+    Host& host = TheHost();
+    if ((FlagsOf(action) & ACT_PROGRESS) && bytes >= PROGRESS_MIN_BYTES
+        && TheApp().actionState >= ACTSTATE_LOADING) {
+        // Named after the open record: nothing is recorded while loading.
+        host.BeginProgress(ActionName(openRecord ? static_cast<int>(openRecord->action) : 0));
+        actStat.progressShown = true;
+    }
+    host.BeginWaitCursor();
+}
+
+void EndActStat()
+{
+    if (!actStat.active)
+        return;
+    Host& host = TheHost();
+    host.EndWaitCursor();
+    if (actStat.progressShown)
+        host.EndProgress();
+    actStat = ActStat();
+}
+
+// The refusal check and the record, shared by the two prepares.
+bool Prepare(int action, int kind, const void* data, uint32_t size)
+{
+    if (ActIsBusy()) {
+        Log("App:ActPrepare(%d) REENTRANT", action);
+        return false;
+    }
+    if (TheApp().actionState > 3) {
+        openRecord = NewRecord(action, kind, data, size);
+        if (!openRecord)
+            return false;
+    }
+    if (FlagsOf(action) & ACT_CHANGES_WAVE)
+        BeginActStat(action);
+    return true;
+}
+
+// A cancelled action puts back the samples its record saved, without a
+// record of its own. Records without samples keep what was done so far.
+void UndoCancelledWork(const CKV_ACTSTORE& rec)
+{
+    if (!IsSampleKind(static_cast<int>(rec.kind)) || !rec.data || rec.size < 4)
+        return;
+    uint32_t n;
+    std::memcpy(&n, rec.data.get(), 4);
+    uint64_t align = static_cast<uint64_t>(TheDocument().format.BlockAlign());
+    if (n > INT32_MAX || 4 + align * n > rec.size) {
+        Log("App:ActComplete(%u) BAD RECORD", rec.action);
+        return;
+    }
+    const Selection& sel = TheSelection();
+    int32_t m = sel.selLength;
+    if (ReplaceSelectedFrames(m, rec.data.get() + 4, static_cast<int32_t>(n)) != 0)
+        Log("App:ActComplete(%u) restore FAIL", rec.action);
+    RepaintRange(sel.selStart, m != static_cast<int32_t>(n) ? 0 : sel.selStart + sel.selLength);
+}
+
+}
+
+const char* ActionName(int action)
+{
+    return LoadAppString(action >= 0 && action < ACTION_COUNT ? ActionTable[action].nameId : 0);
 }
 
 bool ActIsOpen()
 {
-    return openAction >= 0;
+    return openRecord != nullptr;
+}
+
+bool ActIsBusy()
+{
+    return RunningAction() >= 0;
+}
+
+const CKV_ACTSTORE* ActOpenRecord()
+{
+    return openRecord;
 }
 
 int ComputeEditMode()
@@ -75,10 +239,13 @@ int ComputeEditMode()
 void ResetUndoHistory(int level)
 {
     App& app = TheApp();
-    if (level <= ACTSTATE_LOADING)
-        openAction = -1;
-    else if (ActIsOpen())
+    if (level <= ACTSTATE_LOADING) {
+        DiscardOpenRecord();
+        TheUndoHistory().DeleteAll();
+        TheRedoHistory().DeleteAll();
+    } else if (ActIsOpen()) {
         return;
+    }
     if (level == ACTSTATE_READY) {
         if (--nestingCount <= 0) {
             nestingCount = 0;
@@ -90,37 +257,55 @@ void ResetUndoHistory(int level)
     }
 }
 
-uint32_t ActPrepare(int action, int kind, const void* data, uint32_t size)
+void ResetActionLifecycle()
 {
-    if (ActIsOpen()) {
-        Log("App:ActPrepare(%d) REENTRANT", action);
-        return 0;
-    }
-    if (TheApp().actionState > 3)
-        openAction = action;
-    return size;
+    DiscardOpenRecord();
+    EndActStat();
+    TheUndoHistory().DeleteAll();
+    TheRedoHistory().DeleteAll();
+    nestingCount = 0;
+    TheApp().actionState = ACTSTATE_READY;
 }
 
-int32_t ActPrepareWave(int action, int kind)
+uint32_t ActPrepare(int action, int kind, const void* data, uint32_t size)
 {
+    return Prepare(action, kind, data, size) ? size : 0;
+}
+
+bool ActTryPrepareWave(int action, int kind, int32_t* count)
+{
+    *count = 0;
+    // Stopping first lets a recording close its own action before this one
+    // is checked against it.
     if (action != ACTION_RECORD)
         Stop();
+    // Refused before anything is inserted or selected.
+    if (ActIsBusy()) {
+        Log("App:ActPrepare(%d) REENTRANT", action);
+        return false;
+    }
     Selection& sel = TheSelection();
     sel.editMode = ComputeEditMode();
     uint32_t flags = FlagsOf(action);
     int32_t n = 0;
+    bool inserted = false;
     if (sel.editMode != EDIT_INSERT) {
         n = sel.selLength;
-        if (n == 0)
-            return 0;
-        if ((flags & ACT_PASTE_LENGTH) && n > sel.pendingLength) {
-            n = sel.pendingLength;
-            SetSelection(sel.selStart, n, ORIGIN_COMMAND);
+        if (n <= 0)
+            return false;
+        if (flags & ACT_PASTE_LENGTH) {
+            // Nothing to paste: the selection is left alone.
+            if (sel.pendingLength <= 0)
+                return false;
+            if (n > sel.pendingLength) {
+                n = sel.pendingLength;
+                SetSelection(sel.selStart, n, ORIGIN_COMMAND);
+            }
         }
     } else {
         if (!(flags & ACT_NO_SELECTION_OK)) {
             Log("ActPrepareWave can't NO SELECT insert !");
-            return 0;
+            return false;
         }
         if (flags & ACT_INSERT_SPACE) {
             CKV_Document& doc = TheDocument();
@@ -129,46 +314,120 @@ int32_t ActPrepareWave(int action, int kind)
                 : static_cast<int32_t>(doc.format.MsToBlocks(
                     static_cast<uint32_t>(TheEffectSettings().insertLength)));
             if (n <= 0)
-                return 0;
+                return false;
             if (!doc.InsertSpace(sel.selStart, n))
-                return 0;
+                return false;
             SetSelection(sel.selStart, n, ORIGIN_PROGRAM);
+            inserted = true;
         }
-        kind = RESTORE_INSERTED;
+        // The record keeps a count of the inserted samples. A Cut step keeps
+        // its own kind, which restores the same way, so that its Redo item
+        // names Cut and not Delete.
+        if (kind != ACTION_CUT)
+            kind = RESTORE_INSERTED;
     }
-    return static_cast<int32_t>(ActPrepare(action, kind, nullptr, static_cast<uint32_t>(n)));
+    if (!Prepare(action, kind, nullptr, static_cast<uint32_t>(n))) {
+        if (inserted) {
+            TheDocument().DeleteRange(sel.selStart, n);
+            SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
+        }
+        return false;
+    }
+    *count = n;
+    return true;
+}
+
+int32_t ActPrepareWave(int action, int kind)
+{
+    int32_t n;
+    return ActTryPrepareWave(action, kind, &n) ? n : 0;
 }
 
 bool ActProgress(int32_t position)
 {
-    return false;
+    if (!actStat.active)
+        return false;
+    volatile int once = 0;
+    TheHost().PumpMessages(&once);
+    if (!actStat.active)
+        return false;
+    const Selection& sel = TheSelection();
+    if (actStat.progressShown && sel.selLength > 0
+        && TheHost().UpdateProgress(position - sel.selStart, sel.selLength))
+        actStat.cancelled = true;
+    return actStat.cancelled;
 }
 
 void ActComplete(int action, uint32_t flags)
 {
-    if (ActIsOpen() && openAction != action)
+    int running = RunningAction();
+    if (running >= 0 && running != action)
         return;
     flags |= FlagsOf(action);
     CKV_Document& doc = TheDocument();
-    const Selection& sel = TheSelection();
-    if (flags & ACT_NO_RECORD) {
-        if ((flags & ACT_NO_SELECTION_OK) && sel.editMode == EDIT_INSERT) {
-            doc.DeleteRange(sel.selStart, sel.selLength);
-            SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
+    Selection& sel = TheSelection();
+
+    if (!(flags & ACT_PREPARED)) {
+        // Nothing was prepared and nothing is to be kept.
+        if (flags & ACT_NO_RECORD)
+            return;
+        DiscardOpenRecord();
+        openRecord = NewRecord(action, action, nullptr, 0);
+    } else {
+        if (actStat.active) {
+            if (actStat.cancelled && !(flags & ACT_NO_RECORD) && openRecord) {
+                UndoCancelledWork(*openRecord);
+                flags |= ACT_NO_RECORD;
+            }
+            EndActStat();
         }
-        openAction = -1;
-        return;
+        if (flags & ACT_NO_RECORD) {
+            doc.ReleaseCursor();
+            // The samples an Insert-mode action inserted go again.
+            if ((flags & ACT_NO_SELECTION_OK) && sel.editMode == EDIT_INSERT) {
+                doc.DeleteRange(sel.selStart, sel.selLength);
+                SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
+            }
+            DiscardOpenRecord();
+            return;
+        }
     }
+
+    int state = TheApp().actionState;
     if (flags & ACT_CHANGES_WAVE) {
+        if ((flags & ACT_NO_SELECTION_OK) && sel.editMode == EDIT_INSERT)
+            flags |= ACT_LENGTH_CHANGED;
         doc.ReleaseCursor();
         if (sel.viewLength == 0)
             SetViewRange(sel.selStart, doc.length, ORIGIN_PROGRAM);
         RepaintRange(sel.selStart, (flags & ACT_LENGTH_CHANGED) ? 0 : sel.selStart + sel.selLength);
+        if (TheAppOptions().playAfterChange && state > 3) {
+            int rc = Play();
+            if (rc > 0)
+                Log("App:Play %d", rc);
+        }
     }
-    int state = TheApp().actionState;
-    openAction = -1;
-    if (state < ACTSTATE_READY)
+
+    std::unique_ptr<CKV_ACTSTORE> record(openRecord);
+    openRecord = nullptr;
+    if (state == ACTSTATE_READY) {
+        // A new change ends what could be redone, as far as the memory limit
+        // asks (with no limit, all of it: the new record alone is above 0).
+        CKV_ACTLIST& redo = TheRedoHistory();
+        while (!redo.IsEmpty() && UndoMemoryInUse() > TheAppOptions().undoMemory)
+            redo.DestroyOldest();
+        if (record)
+            ActFile(record.release(), TheUndoHistory());
+    } else if (state == ACTSTATE_UNDOING) {
+        if (record)
+            ActFile(record.release(), TheRedoHistory());
+    } else if (state == ACTSTATE_REDOING) {
+        if (record)
+            ActFile(record.release(), TheUndoHistory());
+    } else {
         return;
+    }
+
     int step = state == ACTSTATE_UNDOING ? -1 : 1;
     if (flags & (ACT_CHANGES_WAVE | ACT_CHANGES_DOC))
         doc.changeCount += step;

@@ -33,3 +33,10 @@ static_assert(sizeof(EffectSettings) == 72, "EffectSettings is saved for undo as
 
 // The stored settings: what the effects use unless a dialog passes its copy.
 EffectSettings& TheEffectSettings();
+
+// Stores new settings as one undoable "Effect Setup" step: when any of the 18
+// values differs, the old block is recorded first, so undo puts all of them
+// back at once. Equal settings record nothing. Applying such an undo record
+// is this same call with the saved block, which records its own inverse.
+// While another action is open the change is refused and nothing is stored.
+void SetEffectSettings(const EffectSettings& settings);

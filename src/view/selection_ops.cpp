@@ -1,48 +1,202 @@
 #include "view/selection_ops.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include "app/app_options.h"
+#include "app/host.h"
+#include "device/engine.h"
+#include "edit/actions.h"
 #include "sound/document.h"
 #include "view/update_views.h"
+#include "view/view_model.h"
 
-// The selection is kept inside the sound; the gesture origins and their undo
-// records arrive with the waveform view.
-void SetSelection(int32_t start, int32_t length, int origin)
+namespace {
+
+// The undo records of "Select" and "Display": start and length, 8 bytes,
+// restored through the same operation with ORIGIN_COMMAND.
+struct SavedRange {
+    int32_t start;
+    int32_t length;
+};
+static_assert(sizeof(SavedRange) == 8, "undo records hold two 32-bit values");
+
+bool HasUsableFormat()
 {
-    Selection& sel = TheSelection();
-    int32_t total = TheDocument().length;
-    if (start < 0)
-        start = 0;
-    if (start > total)
-        start = total;
-    if (length < 0)
-        length = 0;
-    if (length > total - start)
-        length = total - start;
-    uint32_t changed = 0;
-    if (sel.selStart != start)
-        changed |= UpdSelStart;
-    if (sel.selLength != length)
-        changed |= UpdSelLength;
-    sel.selStart = start;
-    sel.selLength = length;
-    if (changed)
-        UpdateViews(changed | UpdWave);
+    return TheDocument().format.BlockAlign() != 0;
+}
+
+bool IsRecorded(int origin)
+{
+    return origin > ORIGIN_PROGRAM;
+}
+
+bool Commits(int origin)
+{
+    return origin >= ORIGIN_PROGRAM;
+}
+
+// The user (or the program) moves things here: play stops. The engine's own
+// position updates must not stop it, and a drag leaves it running.
+bool StopsEngine(int origin)
+{
+    return origin == ORIGIN_GESTURE_START || origin == ORIGIN_PROGRAM || origin >= ORIGIN_COMMAND;
+}
+
+int32_t ClampToInt32(int64_t value)
+{
+    return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(value, INT32_MIN), INT32_MAX));
+}
+
+void PlayAfterSelection()
+{
+    int rc = Play();
+    if (rc > 0)
+        TheHost().ShowError(rc);
+}
+
 }
 
 void SetViewRange(int32_t start, int32_t length, int origin)
 {
+    if (!HasUsableFormat())
+        return;
     Selection& sel = TheSelection();
-    if (start < 0)
-        start = 0;
-    if (length < 0)
-        length = 0;
-    if (sel.viewStart != start || sel.viewLength != length) {
-        sel.viewStart = start;
-        sel.viewLength = length;
-        UpdateViews(UpdWave);
+    WaveViewModel& view = TheWaveView();
+    bool recorded = IsRecorded(origin);
+    if (recorded) {
+        SavedRange saved = {view.committedViewStart, view.committedViewLength};
+        ActPrepare(ACTION_DISPLAY, ACTION_DISPLAY, &saved, sizeof saved);
     }
+
+    FittedRange fit = FitViewRange(start, length);
+    view.scaleMode = fit.scaleMode;
+    view.factor = fit.factor;
+    bool changed = fit.start != sel.viewStart || fit.length != sel.viewLength;
+    if (changed) {
+        int64_t moved = static_cast<int64_t>(fit.start) - sel.viewStart;
+        if (fit.length == sel.viewLength && sel.viewLength > 0 && std::llabs(moved) < sel.viewLength) {
+            // Same scale, overlapping content: move what is drawn and paint
+            // only the uncovered columns.
+            RequestWaveScroll(ClampToInt32(moved * view.width / sel.viewLength));
+        } else {
+            RequestWholeWaveRepaint();
+        }
+        if (fit.length != sel.viewLength)
+            view.fullRedraw = true;
+        sel.viewStart = fit.start;
+        sel.viewLength = fit.length;
+        UpdateViews(UpdWaveView);
+    }
+
+    if (Commits(origin)) {
+        bool differs = fit.start != view.committedViewStart || fit.length != view.committedViewLength;
+        if (changed || differs)
+            RequestWholeWaveRepaint();
+        view.committedViewStart = fit.start;
+        view.committedViewLength = fit.length;
+        if (recorded)
+            ActComplete(ACTION_DISPLAY, ACT_PREPARED | (differs ? 0u : uint32_t(ACT_NO_RECORD)));
+    }
+}
+
+void SetSelection(int32_t start, int32_t length, int origin)
+{
+    if (!HasUsableFormat())
+        return;
+    Selection& sel = TheSelection();
+    WaveViewModel& view = TheWaveView();
+    int32_t total = TheDocument().length;
+    start = std::min(std::max(start, 0), total);
+    length = std::min(std::max(length, 0), total - start);
+
+    bool recorded = IsRecorded(origin);
+    if (recorded) {
+        // A gesture is undone to where it began, not to its last drag step.
+        SavedRange saved = {view.committedSelStart, view.committedSelLength};
+        ActPrepare(ACTION_SELECT, ACTION_SELECT, &saved, sizeof saved);
+    }
+
+    bool changed = false;
+    bool startChanged = start != sel.selStart;
+    if (startChanged) {
+        int32_t oldStart = sel.selStart;
+        if (recorded && sel.playPos == oldStart)
+            SetPlayPosition(oldStart, ORIGIN_GESTURE_START);
+        sel.selStart = start;
+        UpdateViews(UpdSelStart | UpdWaveView);
+        changed = true;
+    }
+    // The end field shows start + length, so a new start changes it too.
+    if (length != sel.selLength || (startChanged && TheAppOptions().showEnd)) {
+        sel.selLength = length;
+        UpdateViews(UpdSelLength | UpdWaveView);
+        changed = true;
+    }
+    if (changed)
+        UpdateViews(UpdWaveView);
+
+    if (Commits(origin)) {
+        bool differs = start != view.committedSelStart || length != view.committedSelLength;
+        view.committedSelStart = start;
+        view.committedSelLength = length;
+        SetPlayPosition(length != 0 ? sel.playPos : start, ORIGIN_PROGRAM);
+        if (recorded) {
+            ActComplete(ACTION_SELECT, ACT_PREPARED | (differs ? 0u : uint32_t(ACT_NO_RECORD)));
+            if (differs && length != 0 && TheAppOptions().playAfterSelection)
+                PlayAfterSelection();
+        }
+    }
+}
+
+void SelectBetween(int32_t a, int32_t b, int origin)
+{
+    int32_t low = std::min(a, b);
+    int32_t high = std::max(a, b);
+    SetSelection(low, ClampToInt32(static_cast<int64_t>(high) - low), origin);
+}
+
+void SetPlayPosition(int32_t position, int origin)
+{
+    Selection& sel = TheSelection();
+    if (origin > ORIGIN_ENGINE) {
+        int32_t low = sel.selStart;
+        int32_t high = sel.selLength != 0
+            ? ClampToInt32(static_cast<int64_t>(sel.selStart) + sel.selLength)
+            : TheDocument().length;
+        high = std::max(high, low);
+        position = std::min(std::max(position, low), high);
+    }
+    if (StopsEngine(origin))
+        Stop();
+    if (position != sel.playPos) {
+        sel.playPos = position;
+        UpdateViews(UpdWaveView | UpdPlayPos);
+    }
+}
+
+void MoveToEnd(bool forward, int origin)
+{
+    const Selection& sel = TheSelection();
+    int64_t position = sel.playPos;
+    if (origin != ORIGIN_GESTURE_END) {
+        int64_t total = TheDocument().length;
+        position += forward ? total : -total;
+    }
+    SetPlayPosition(ClampToInt32(position), origin);
 }
 
 void RepaintRange(int32_t a, int32_t b)
 {
-    UpdateViews(UpdWave);
+    if (b == 0) {
+        RequestWaveRepaintToEdge(a);
+        TheWaveView().fullRedraw = true;
+    } else {
+        // Both ends' columns: b is often the block just past a range.
+        int32_t low = std::min(a, b);
+        int32_t high = std::max(a, b);
+        RequestWaveRepaint(low, ClampToInt32(static_cast<int64_t>(high) + 1));
+    }
+    UpdateViews(UpdWaveView);
 }

@@ -4,33 +4,40 @@
 
 namespace {
 
-const int HANDLER_COUNT = 11;
-
 uint32_t pending = 0;
+// An update message is on its way to the frame; no second one is posted.
 bool messagePosted = false;
-ViewUpdateHandler handlers[HANDLER_COUNT] = {};
+ViewUpdateHandler handlers[VIEW_UPDATE_BITS] = {};
 
 }
 
-void UpdateViews(uint32_t flags)
+void UpdateViews(uint32_t mask)
 {
-    pending |= flags & UpdAll;
+    pending |= mask & UpdAll;
+    if (pending == 0 || messagePosted)
+        return;
+    // Without a frame the bits wait; the frame's creation asks for a full
+    // update anyway.
     Host& host = TheHost();
-    if (pending && !messagePosted && host.FrameExists()) {
-        messagePosted = true;
-        host.PostViewUpdate();
-    }
+    if (!host.FrameExists())
+        return;
+    messagePosted = host.PostViewUpdate();
 }
 
 uint32_t RunPendingViewUpdates()
 {
     uint32_t mask = pending;
+    if (mask != 0) {
+        // The message stays outstanding while the handlers run, so their own
+        // requests neither post a message nor survive the pass.
+        messagePosted = true;
+        for (int bit = 0; bit < VIEW_UPDATE_BITS; bit++) {
+            if ((mask & (1u << bit)) != 0 && handlers[bit] != nullptr)
+                handlers[bit]();
+        }
+    }
     pending = 0;
     messagePosted = false;
-    for (int bit = 0; bit < HANDLER_COUNT; bit++) {
-        if ((mask & (1u << bit)) && handlers[bit])
-            handlers[bit]();
-    }
     return mask;
 }
 
@@ -41,6 +48,14 @@ uint32_t PendingViewUpdates()
 
 void SetViewUpdateHandler(int bit, ViewUpdateHandler handler)
 {
-    if (bit >= 0 && bit < HANDLER_COUNT)
+    if (bit >= 0 && bit < VIEW_UPDATE_BITS)
         handlers[bit] = handler;
+}
+
+void ResetViewUpdates()
+{
+    pending = 0;
+    messagePosted = false;
+    for (ViewUpdateHandler& handler : handlers)
+        handler = nullptr;
 }

@@ -1,34 +1,47 @@
-// Deferred view updates: whatever changes what is shown ORs its bits into a
-// pending mask; the first bit set posts one update message to the frame, whose
-// handler runs the handlers of the set bits in bit order.
+// Deferred view updates. Whatever changes what is shown ORs its bits into a
+// pending mask with UpdateViews; the first bit set posts one update message
+// to the frame, whose handler (RunPendingViewUpdates) runs the handlers of
+// the set bits in bit order. Many requests before the message arrives are
+// served by one pass. Single-threaded: call from the user-interface thread.
 #pragma once
 
 #include <cstdint>
 
+// The bits, in the order their handlers run.
 enum : uint32_t {
-    UpdSelStart = 1,
-    UpdSelLength = 2,
-    UpdWave = 4,
-    UpdPlayPos = 8,
-    UpdMousePos = 16,
-    UpdTotal = 32,
-    UpdDevCaps = 64,
-    UpdTransport = 128,
-    UpdFormat = 256,
-    UpdTitle = 512,
-    UpdLengthLabel = 1024,
+    UpdSelStart = 1,            // selection start field
+    UpdSelLength = 2,           // selection length (or end) field
+    UpdWaveView = 4,            // waveform, zoom bar and overview strip
+    UpdPlayPos = 8,             // play position field and spectrum marker
+    UpdMousePos = 16,           // mouse position field
+    UpdTotal = 32,              // total length line
+    UpdDevCaps = 64,            // device volume, rate and format support
+    UpdTransport = 128,         // transport buttons enabled
+    UpdFormat = 256,            // format line
+    UpdTitle = 512,             // window title and the drag button
+    UpdLengthLabel = 1024,      // "Length" or "End" label
     UpdAll = 2047,
 };
 
-void UpdateViews(uint32_t flags);
+enum { VIEW_UPDATE_BITS = 11 };
 
-// The frame's handler of the update message: takes the pending mask and runs
-// the handlers of its bits in order. Returns the mask it ran.
+void UpdateViews(uint32_t mask);
+
+// The frame's handler of the update message. Runs the handlers of the
+// pending bits from bit 0 upwards, then clears the mask and the outstanding
+// message: requests made while the handlers run are dropped, so that a
+// handler whose control echoes a change back cannot feed itself. Returns the
+// mask it ran (0 when nothing was pending).
 uint32_t RunPendingViewUpdates();
 
 // The pending mask (tests).
 uint32_t PendingViewUpdates();
 
-// One handler per bit, in bit order; views fill theirs as they are built.
+// The handler of bit number `bit` (0 = UpdSelStart .. 10 = UpdLengthLabel);
+// null removes it. Each view installs its own when its window is created.
 using ViewUpdateHandler = void (*)();
 void SetViewUpdateHandler(int bit, ViewUpdateHandler handler);
+
+// Forgets the pending mask, the outstanding message and every handler
+// (start-up and tests).
+void ResetViewUpdates();

@@ -208,6 +208,19 @@ TEST_F(SettingsTest, OleLabelIsAfterTheLastComma)
     EXPECT_STREQ("x", TheObjectOptions().label);
 }
 
+TEST_F(SettingsTest, HandEditedDisplayValuesStayUsable)
+{
+    Read("DISPLAY", "1,1,0,0");
+    EXPECT_EQ(1, TheAppOptions().showWaveform);
+    EXPECT_EQ(1, TheAppOptions().leftChannel);
+    EXPECT_EQ(1, TheAppOptions().rightChannel);
+    Read("DISPOPTS", "1,9");
+    EXPECT_EQ(1, TheAppOptions().showEnd);
+    EXPECT_EQ(1, TheAppOptions().defaultLengthUnit);
+    Read("DISPOPTS", "0,3");
+    EXPECT_EQ(3, TheAppOptions().defaultLengthUnit);
+}
+
 TEST_F(SettingsTest, HandEditedKeysAreReadButNeverWritten)
 {
     Read("BUFFERS", "100");

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs without sanitizers and runs them: natively
+# (Release, in build/bench-native) and as the 64-bit Windows program under
+# wine64 (build/win64). Each sound size runs in its own process, so the peak
+# memory of its load is measured in a process that never held a sound before.
+# The sounds are large (about 106 MB and 635 MB, plus two saved copies each);
+# they live in build/bench-data and are removed at the end unless --keep.
+# Usage: scripts/bench.sh [--keep] [native|win64]...   (default: both)
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+keep=0
+targets=()
+for a in "$@"; do
+    case "$a" in
+    --keep) keep=1 ;;
+    native | win64) targets+=("$a") ;;
+    *)
+        echo "bench: unknown argument $a" >&2
+        exit 2
+        ;;
+    esac
+done
+[ ${#targets[@]} -gt 0 ] || targets=(native win64)
+
+MINUTES=(10 60)
+data="$root/build/bench-data"
+
+cleanup() {
+    if [ -n "${KV_WINESERVER:-}" ]; then
+        kv_env_stop
+    fi
+    if [ "$keep" -eq 0 ]; then
+        rm -rf "$data"
+    else
+        echo "bench: files kept in $data"
+    fi
+}
+trap cleanup EXIT
+
+build_native() {
+    # Its own build directory: the test build has sanitizers on, which would
+    # measure the sanitizers.
+    cmake -S "$root" -B "$root/build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_SANITIZE=OFF \
+        >/dev/null && cmake --build "$root/build/bench-native" --target wave_bench
+}
+
+build_win64() {
+    if [ ! -f "$root/build/win64/build.ninja" ]; then
+        cmake -S "$root" -B "$root/build/win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null || return 1
+    fi
+    cmake --build "$root/build/win64" --target wave_bench
+}
+
+build_type() {  # build dir → its CMAKE_BUILD_TYPE
+    sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$1/CMakeCache.txt"
+}
+
+status=0
+for t in "${targets[@]}"; do
+    mkdir -p "$data/$t"
+    case "$t" in
+    native)
+        build_native || { echo "bench: native build FAILED"; status=1; continue; }
+        echo "=== native ($(build_type build/bench-native), $(uname -m), $(nproc) CPUs) ==="
+        for m in "${MINUTES[@]}"; do
+            "$root/build/bench-native/wave_bench" --minutes "$m" --dir "$data/$t" || status=1
+            echo
+        done
+        ;;
+    win64)
+        build_win64 || { echo "bench: win64 build FAILED"; status=1; continue; }
+        # shellcheck source=test-env.sh
+        source "$root/scripts/test-env.sh"
+        # A prefix of its own: stopping its server at the end must not stop
+        # the Wine programs of a test run going on at the same time.
+        KV_ENV_DIR="$root/build/bench-env"
+        mkdir -p "$KV_ENV_DIR"
+        kv_start_wine || { echo "bench: wine64 could not start"; status=1; continue; }
+        echo "=== win64 under $("$KV_WINE" --version 2>/dev/null) ($(build_type build/win64)) ==="
+        for m in "${MINUTES[@]}"; do
+            # Relative paths: the program sees the work folder as its current directory.
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/wave_bench.exe" --minutes "$m" --dir .) || status=1
+            echo
+        done
+        ;;
+    esac
+    if [ "$keep" -eq 0 ]; then
+        rm -rf "${data:?}/$t"
+    fi
+done
+exit $status

@@ -1,0 +1,97 @@
+// Undo records and the two histories.
+//
+// A record keeps what is needed to return to the state before its action: the
+// samples it overwrote, a count, the previous value of an option, or nothing
+// when running the operation again undoes it. Applying a record is itself an
+// action whose own record, its exact inverse, lands in the other history. No
+// record stores a position: selection changes are recorded too, so when a
+// record is applied the selection covers its range again.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "lib/gstring.h"
+#include "lib/ob_list.h"
+
+// Bookkeeping bytes counted per record in the undo memory in use.
+enum : uint32_t { ACTSTORE_OVERHEAD = 32 };
+
+class CKV_ACTSTORE : public CGObListRec {
+public:
+    // A record of `size` data bytes (indeterminate until filled). The size
+    // and the overhead enter the undo memory in use at once, also when the
+    // block cannot be allocated: such a record is Lost and never filed.
+    CKV_ACTSTORE(uint32_t action, uint32_t kind, uint32_t size);
+    ~CKV_ACTSTORE() override;
+
+    bool Lost() const { return size != 0 && !data; }
+
+    uint32_t action;                    // the action this record undoes (its name labels Undo)
+    uint32_t kind;                      // the restore step; Redo is labelled with its action name
+    uint32_t size;                      // bytes of data
+    std::unique_ptr<uint8_t[]> data;    // null when size is 0 or allocation failed
+};
+
+// A history: the head is the newest record, the tail the oldest. Owns its
+// records.
+class CKV_ACTLIST : public CGObList {
+public:
+    ~CKV_ACTLIST() override;
+
+    CKV_ACTSTORE* Newest() const { return static_cast<CKV_ACTSTORE*>(Head()); }
+    CKV_ACTSTORE* Oldest() const { return static_cast<CKV_ACTSTORE*>(Tail()); }
+    bool IsEmpty() const { return Count() == 0; }
+    void DestroyOldest() { delete Oldest(); }
+};
+
+CKV_ACTLIST& TheUndoHistory();
+CKV_ACTLIST& TheRedoHistory();
+
+// Bytes of every record that exists, the open one included, each counted
+// with ACTSTORE_OVERHEAD.
+uint32_t UndoMemoryInUse();
+
+// Files a completed record as the newest of `history`, which takes it. A
+// record of kind 0 or a Lost one is destroyed instead. With a memory limit,
+// the history's oldest records go first while the memory in use is above
+// it; then the oldest one goes when the history is at its depth (a depth of
+// 0 acts as 1). A record larger than the limit is still filed.
+void ActFile(CKV_ACTSTORE* record, CKV_ACTLIST& history);
+
+// Apply the newest record of the undo (redo) history. 0 done; -1 nothing to
+// do (empty history, an action runs, or no code for its kind); an error id
+// when the sound could not be changed (the record stays for another try).
+int ActUndo();
+int ActRedo();
+
+// Performs the record's restore step (its kind). Results as ActUndo.
+int ActApply(const CKV_ACTSTORE& record);
+
+// Replaces the selected samples by n saved frames (none and 0: removes the
+// selection) as action `kind`, whose own record (action `kind`, kind
+// `action`) saves what the selection holds now. The selection becomes the n
+// frames. 0 done, -1 refused, 247 out of memory (nothing changed).
+int ActRestoreWave(int kind, int action, const uint8_t* frames, int32_t n);
+
+// Replaces the m blocks at the selection start by n frames and selects them,
+// recording nothing. 0 done; -1 the length could not be changed (nothing
+// changed); 247 not every frame could be written (length and selection are
+// right).
+int ReplaceSelectedFrames(int32_t m, const uint8_t* frames, int32_t n);
+
+// Restore steps of records whose owners come with their dialogs: kind 4
+// (device options) and kind 8 (object options). The handler restores the
+// saved block, recording the current value first when it differs.
+using RestoreHandler = void (*)(const void* data, uint32_t size);
+void SetRestoreHandler(int kind, RestoreHandler handler);
+
+// Called before a record of `action` that holds data is destroyed: the saved
+// object options own things the record has to give back.
+using ReleaseHandler = void (*)(void* data, uint32_t size);
+void SetReleaseHandler(int action, ReleaseHandler handler);
+
+// The Undo and Redo item texts ("&Undo Delete\tCtrl+Z", "&Redo Delete\tShift+Bksp");
+// true when the item is to be enabled (its history is not empty).
+bool GetUndoLabel(CGString& text);
+bool GetRedoLabel(CGString& text);
