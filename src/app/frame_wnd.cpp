@@ -4,6 +4,8 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
+#include "app/command_dispatch.h"
+#include "app/error_box_win.h"
 #include "app/host_win.h"
 #include "app/settings.h"
 #include "edit/actions.h"
@@ -160,6 +162,8 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         break;
     default:
+        if (int rc = DispatchCoreCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
+            ShowError(hwnd, rc);
         break;
     }
 }

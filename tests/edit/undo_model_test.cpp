@@ -1,0 +1,205 @@
+// Long random sequences of actions, undone and redone to the end: the sound,
+// the format, the selection and the change count must come back exactly.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "app/app.h"
+#include "app/app_options.h"
+#include "app/builtin_strings.h"
+#include "edit/actions.h"
+#include "edit/delete_cut.h"
+#include "edit/effect_settings.h"
+#include "edit/level_effects.h"
+#include "edit/mixing_options.h"
+#include "edit/undo_history.h"
+#include "sound/document.h"
+#include "support/test_host.h"
+#include "view/display_options.h"
+#include "view/selection_ops.h"
+#include "view/view_model.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct State {
+    Bytes samples;
+    Bytes format;
+    int32_t selStart, selLength, changeCount;
+
+    bool operator==(const State& o) const
+    {
+        return samples == o.samples && format == o.format && selStart == o.selStart
+            && selLength == o.selLength && changeCount == o.changeCount;
+    }
+};
+
+class UndoModelTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadBuiltInStrings());
+        ResetApp();
+        ResetAppOptions();
+        ResetSelection();
+        ResetWaveView();
+        ResetActionLifecycle();
+        TheAppOptions().undoCount = 2000;   // deeper than any sequence here
+        rng.seed(GetParam());
+    }
+
+    // A random 16-bit stereo sound of `blocks` blocks, in small chunks.
+    void Load(int32_t blocks)
+    {
+        KvWaveFormat f = {1, 2, 22050, 88200, 4, 16, 0};
+        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+        doc.bufferSamples = 997;
+        ASSERT_TRUE(doc.InsertSpace(0, blocks));
+        Bytes b(size_t(blocks) * 4);
+        for (auto& x : b)
+            x = uint8_t(rng());
+        doc.SetChannel(255);
+        doc.WriteBlocks(0, b.data(), blocks);
+        doc.ReleaseCursor();
+        SetSelection(0, 0, ORIGIN_PROGRAM);
+        ResetActionLifecycle();
+    }
+
+    State Snapshot()
+    {
+        State s;
+        s.samples.resize(size_t(doc.length) * 4);
+        doc.SetChannel(255);
+        doc.CopyOut(0, s.samples.data(), doc.length);
+        doc.ReleaseCursor();
+        const uint8_t* f = reinterpret_cast<const uint8_t*>(doc.format.Record());
+        s.format.assign(f, f + doc.format.Size());
+        s.selStart = TheSelection().selStart;
+        s.selLength = TheSelection().selLength;
+        s.changeCount = doc.changeCount;
+        return s;
+    }
+
+    int32_t Random(int32_t below) { return below <= 0 ? 0 : int32_t(rng() % uint32_t(below)); }
+
+    // One random action; the effects may be cancelled part-way.
+    void Step(bool cancels)
+    {
+        int32_t length = doc.length;
+        EffectSettings settings = TheEffectSettings();
+        bool cancellable = false;
+        std::function<void()> effect;
+        switch (Random(14)) {
+        case 0:
+        case 1: {
+            int32_t start = Random(length + 1);
+            SetSelection(start, Random(length - start + 1), ORIGIN_COMMAND);
+            return;
+        }
+        case 2:
+            SetViewRange(Random(length + 1), Random(length + 1), ORIGIN_COMMAND);
+            return;
+        case 3:
+            DeleteSelection();
+            return;
+        case 4:
+            RemoveSelectionForCut();
+            return;
+        case 5:
+            Silence();
+            return;
+        case 6:
+            settings.amplification = 20 + Random(300);
+            SetEffectSettings(settings);
+            effect = [] { Amplify(TheEffectSettings()); };
+            cancellable = true;
+            break;
+        case 7:
+            settings.fadeStart = Random(200);
+            settings.fadeEnd = Random(200);
+            SetEffectSettings(settings);
+            effect = [] { Fade(TheEffectSettings()); };
+            cancellable = true;
+            break;
+        case 8:
+            effect = [] { Reverse(); };
+            cancellable = true;
+            break;
+        case 9:
+            effect = [] { RemoveOffset(); };
+            cancellable = true;
+            break;
+        case 10:
+            // Between Replace and Mix mode.
+            SetMixingOptions(Random(2) ? 0 : 50 + Random(50), 50 + Random(60));
+            return;
+        case 11:
+            ToggleDisplayOption(Random(2) ? ACTION_TOGGLE_LEFT : ACTION_TOGGLE_RIGHT);
+            return;
+        default: {
+            // A selection long enough for the progress window.
+            int32_t start = Random(length / 2 + 1);
+            SetSelection(start, length - start, ORIGIN_COMMAND);
+            return;
+        }
+        }
+        if (cancels && cancellable && Random(2)) {
+            State before = Snapshot();
+            int filed = TheUndoHistory().Count();
+            host.cancelAt = Random(TheSelection().selLength + 1);
+            host.cancelPressed = false;
+            effect();
+            host.cancelAt = -1;
+            if (host.cancelPressed) {
+                EXPECT_TRUE(Snapshot() == before) << "a cancelled effect changed the sound";
+                EXPECT_EQ(filed, TheUndoHistory().Count()) << "a cancelled effect was filed";
+                cancelled++;
+            }
+            return;
+        }
+        effect();
+    }
+
+    void RunSequence(int32_t blocks, int steps, bool cancels)
+    {
+        Load(blocks);
+        State start = Snapshot();
+        for (int i = 0; i < steps; i++)
+            Step(cancels);
+        State end = Snapshot();
+        int undone = 0;
+        while (!TheUndoHistory().IsEmpty()) {
+            ASSERT_EQ(0, ActUndo());
+            undone++;
+        }
+        EXPECT_TRUE(Snapshot() == start) << "after undoing " << undone << " steps";
+        while (!TheRedoHistory().IsEmpty())
+            ASSERT_EQ(0, ActRedo());
+        EXPECT_TRUE(Snapshot() == end) << "after redoing";
+        EXPECT_EQ(ACTSTATE_READY, TheApp().actionState);
+    }
+
+    std::mt19937 rng;
+    TestHost host;
+    CKV_Document& doc = TheDocument();
+    int cancelled = 0;
+};
+
+TEST_P(UndoModelTest, UndoingEverythingRestoresTheStartAndRedoingTheEnd)
+{
+    RunSequence(3000, 120, false);
+}
+
+TEST_P(UndoModelTest, CancelledEffectsLeaveNothingBehind)
+{
+    // Long enough for progress checks (every 8192 samples) and the window.
+    RunSequence(40000, 100, true);
+    EXPECT_GT(cancelled, 0) << "no effect was cancelled: the test proves nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, UndoModelTest, ::testing::Range(1, 9));
+
+}
