@@ -8,7 +8,6 @@
 //     wave_bench [--minutes N] [--dir DIR] [--reps N]
 // The generated and saved files stay in DIR; the calling script removes them.
 #include <algorithm>
-#include <chrono>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -18,11 +17,8 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <io.h>
 #include <windows.h>
 #include <psapi.h>
-#else
-#include <unistd.h>
 #endif
 
 #include "app/app.h"
@@ -34,137 +30,17 @@
 #include "sound/document.h"
 #include "sound/wave_file.h"
 
+#include "bench_support.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-const uint32_t RATE = 44100;
-const uint16_t CHANNELS = 2;
-const uint16_t BITS = 16;
-const uint32_t BLOCK_BYTES = CHANNELS * BITS / 8;
-const uint32_t HEADER_BYTES = 44;           // RIFF, "fmt " (16 bytes of format) and "data" headers
-const int32_t EDIT_BLOCKS = RATE;           // one second
+using namespace bench;
 
 // The targets the figures are judged against.
 const double TARGET_LOAD_SAVE_PERCENT = 80.0;
 const double TARGET_EDIT_MICROSECONDS = 1000.0;
 const double TARGET_ACCESS_PERCENT = 30.0;
 const double TARGET_PEAK_PERCENT = 105.0;
-
-class StderrLogSink : public LogSink {
-public:
-    void Output(const char* text) override { std::fprintf(stderr, "log: %s\n", text); }
-};
-
-double Seconds(Clock::time_point from, Clock::time_point to)
-{
-    return std::chrono::duration<double>(to - from).count();
-}
-
-double Megabytes(uint64_t bytes)
-{
-    return static_cast<double>(bytes) / 1e6;
-}
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-double Best(const std::vector<double>& v)
-{
-    return *std::min_element(v.begin(), v.end());
-}
-
-const char* Verdict(bool met)
-{
-    return met ? "met" : "MISSED";
-}
-
-void StoreLE16(uint8_t* p, uint16_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-
-void StoreLE32(uint8_t* p, uint32_t v)
-{
-    StoreLE16(p, uint16_t(v));
-    StoreLE16(p + 2, uint16_t(v >> 16));
-}
-
-// The canonical 44-byte header, exactly as the writer puts it in front of a
-// PCM sound without description chunks, so both saved files are identical.
-void MakeHeader(uint8_t* h, uint32_t dataBytes)
-{
-    std::memcpy(h, "RIFF", 4);
-    StoreLE32(h + 4, HEADER_BYTES - 8 + dataBytes);
-    std::memcpy(h + 8, "WAVEfmt ", 8);
-    StoreLE32(h + 16, 16);
-    StoreLE16(h + 20, 1);
-    StoreLE16(h + 22, CHANNELS);
-    StoreLE32(h + 24, RATE);
-    StoreLE32(h + 28, RATE * BLOCK_BYTES);
-    StoreLE16(h + 32, BLOCK_BYTES);
-    StoreLE16(h + 34, BITS);
-    std::memcpy(h + 36, "data", 4);
-    StoreLE32(h + 40, dataBytes);
-}
-
-bool SyncFile(FILE* f)
-{
-#ifdef _WIN32
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-// A triangle on the left and a sawtooth on the right, streamed through a
-// small buffer: the generator must not add to the memory the load is judged by.
-bool GenerateWave(const std::string& path, int32_t blocks)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    uint8_t header[HEADER_BYTES];
-    MakeHeader(header, uint32_t(blocks) * BLOCK_BYTES);
-    bool ok = std::fwrite(header, 1, HEADER_BYTES, f) == HEADER_BYTES;
-    std::vector<int16_t> buffer(65536 * CHANNELS);
-    for (int32_t done = 0; ok && done < blocks;) {
-        int32_t n = std::min<int32_t>(blocks - done, 65536);
-        for (int32_t i = 0; i < n; i++) {
-            int32_t t = done + i;
-            int32_t phase = t % 200;        // 220.5 Hz
-            buffer[2 * i] = int16_t((phase < 100 ? phase : 200 - phase) * 400 - 20000);
-            buffer[2 * i + 1] = int16_t((t % 147) * 300 - 22000);   // 300 Hz
-        }
-        ok = std::fwrite(buffer.data(), BLOCK_BYTES, size_t(n), f) == size_t(n);
-        done += n;
-    }
-    // On disk before anything is measured: its write-back would otherwise
-    // run during the first measurements.
-    ok = ok && std::fflush(f) == 0 && SyncFile(f);
-    return std::fclose(f) == 0 && ok;
-}
-
-int64_t FileBytes(const std::string& path)
-{
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return -1;
-#ifdef _WIN32
-    _fseeki64(f, 0, SEEK_END);
-    int64_t size = _ftelli64(f);
-#else
-    fseeko(f, 0, SEEK_END);
-    int64_t size = ftello(f);
-#endif
-    std::fclose(f);
-    return size;
-}
 
 bool SameContents(const std::string& a, const std::string& b)
 {
@@ -246,15 +122,6 @@ bool RestartPeak()
 }
 #endif
 
-// Opens a file as the document the way the file commands do.
-int OpenDocument(const std::string& path)
-{
-    ResetUndoHistory(ACTSTATE_LOADING);
-    int rc = LoadWave(path.c_str(), READ_OPEN, nullptr);
-    ResetUndoHistory(ACTSTATE_READY);
-    return rc;
-}
-
 void EmptyDocument()
 {
     TheDocument().NewSound(nullptr, nullptr);
@@ -286,20 +153,6 @@ bool PlainWrite(const std::string& path, const uint8_t* data, size_t bytes)
     bool ok = std::fwrite(data, 1, bytes, f) == bytes;
     return std::fclose(f) == 0 && ok;
 }
-
-// The plain loops are compiled at the compiler's best whatever the build type
-// (GCC 12 at -O2 leaves them scalar, and so does -O3 once they are inlined into
-// a long caller), so the document is held to the strictest comparison; a
-// scalar copy shows how much of their lead is vectorisation.
-#if defined(__GNUC__) && !defined(__clang__)
-#define KV_VECTOR __attribute__((noinline, optimize("O3")))
-#define KV_SCALAR __attribute__((noinline, optimize("O3", "no-tree-vectorize")))
-#define KV_HAVE_SCALAR 1
-#else
-#define KV_VECTOR
-#define KV_SCALAR
-#define KV_HAVE_SCALAR 0
-#endif
 
 int64_t DocumentRead()
 {
@@ -359,14 +212,6 @@ KV_SCALAR void ScalarWriteLoop(int16_t* a, int32_t blocks, int salt)
     for (int k = 0; k < CHANNELS; k++)
         for (int32_t i = 0; i < blocks; i++)
             a[size_t(i) * CHANNELS + k] = int16_t((i + salt + k + 1) & 0x7FFF);
-}
-
-uint64_t Checksum(const int16_t* a, size_t n)
-{
-    uint64_t h = 1469598103934665603ull;
-    for (size_t i = 0; i < n; i++)
-        h = (h ^ uint16_t(a[i])) * 1099511628211ull;
-    return h;
 }
 
 struct Options {
@@ -430,12 +275,12 @@ bool Bench::Generate()
     char leaf[64];
     std::snprintf(leaf, sizeof leaf, "kv_bench_%dmin.wav", options.minutes);
     source = Path(leaf);
-    auto t0 = Clock::now();
+    auto t0 = SteadyClock::now();
     if (!GenerateWave(source, blocks)) {
         std::printf("cannot write %s\n", source.c_str());
         return false;
     }
-    auto t1 = Clock::now();
+    auto t1 = SteadyClock::now();
     fileBytes = uint64_t(FileBytes(source));
     std::printf("Sound: %d minutes, 44.1 kHz 16-bit stereo, %" PRId32 " blocks, data %.1f MB, file %" PRIu64
                 " bytes (generated in %.2f s, plain fwrite)\n",
@@ -456,9 +301,9 @@ template <typename F>
 Step TimeStep(F&& work, bool& ok)
 {
     MemoryFigures before = ReadMemory();
-    auto t0 = Clock::now();
+    auto t0 = SteadyClock::now();
     ok = work();
-    auto t1 = Clock::now();
+    auto t1 = SteadyClock::now();
     MemoryFigures after = ReadMemory();
     return {Seconds(t0, t1), int64_t(after.resident) - int64_t(before.resident)};
 }
@@ -590,11 +435,11 @@ bool Bench::MeasureEdit()
     std::vector<double> insert, remove;
     for (int r = 0; r < reps; r++) {
         int32_t pos = doc.length / 2 + 12345 + r * 1001;
-        auto t0 = Clock::now();
+        auto t0 = SteadyClock::now();
         bool inserted = doc.InsertSpace(pos, EDIT_BLOCKS);
-        auto t1 = Clock::now();
+        auto t1 = SteadyClock::now();
         bool deleted = doc.DeleteRange(pos, EDIT_BLOCKS);
-        auto t2 = Clock::now();
+        auto t2 = SteadyClock::now();
         if (!inserted || !deleted || doc.length != blocks) {
             std::printf("InsertSpace/DeleteRange failed\n");
             return false;
@@ -631,13 +476,13 @@ bool Bench::MeasureAccess()
     std::vector<double> ours, plain, scalar;
     int64_t oursSum = 0, plainSum = 0, scalarSum = 0;
     for (int r = 0; r < options.reps; r++) {
-        auto t0 = Clock::now();
+        auto t0 = SteadyClock::now();
         oursSum = DocumentRead();
-        auto t1 = Clock::now();
+        auto t1 = SteadyClock::now();
         plainSum = PlainReadLoop(plainSamples.data(), blocks);
-        auto t2 = Clock::now();
+        auto t2 = SteadyClock::now();
         scalarSum = ScalarReadLoop(plainSamples.data(), blocks);
-        auto t3 = Clock::now();
+        auto t3 = SteadyClock::now();
         ours.push_back(Seconds(t0, t1));
         plain.push_back(Seconds(t1, t2));
         scalar.push_back(Seconds(t2, t3));
@@ -656,13 +501,13 @@ bool Bench::MeasureAccess()
     plain.clear();
     scalar.clear();
     for (int r = 0; r < options.reps; r++) {
-        auto t0 = Clock::now();
+        auto t0 = SteadyClock::now();
         DocumentWrite(r);
-        auto t1 = Clock::now();
+        auto t1 = SteadyClock::now();
         PlainWriteLoop(plainSamples.data(), blocks, r);
-        auto t2 = Clock::now();
+        auto t2 = SteadyClock::now();
         ScalarWriteLoop(plainSamples.data(), blocks, r);
-        auto t3 = Clock::now();
+        auto t3 = SteadyClock::now();
         ours.push_back(Seconds(t0, t1));
         plain.push_back(Seconds(t1, t2));
         scalar.push_back(Seconds(t2, t3));

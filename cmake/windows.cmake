@@ -69,6 +69,55 @@ if(KV_SOX)
     add_custom_target(demo_sound ALL DEPENDS ${CMAKE_BINARY_DIR}/demo.wav)
 endif()
 
+# Sound files made by SoX for the compression manager tests: a file of each
+# codec Wine has and SoX's own 16-bit decode of it, and 24-bit, float and
+# extensible files with their 16-bit versions (raw little-endian samples,
+# made without dither).
+if(KV_SOX AND TARGET win_acm_test)
+    set(KV_FIXTURES ${CMAKE_BINARY_DIR}/fixtures)
+    set(fixture_commands)
+    set(fixture_outputs)
+    foreach(pair alaw:a-law ulaw:u-law gsm:gsm-full-rate ima:ima-adpcm ms:ms-adpcm)
+        string(REPLACE ":" ";" pair ${pair})
+        list(GET pair 0 name)
+        list(GET pair 1 encoding)
+        # The telephone codecs take 8000 Hz mono; the ADPCM ones stereo 22050 Hz,
+        # a length that ends inside a block.
+        set(tone ${KV_FIXTURES}/tone8k.wav)
+        if(name STREQUAL ima OR name STREQUAL ms)
+            set(tone ${KV_FIXTURES}/tone22s.wav)
+        endif()
+        list(APPEND fixture_commands
+            COMMAND ${KV_SOX} ${tone} -e ${encoding} ${KV_FIXTURES}/${name}.wav
+            COMMAND ${KV_SOX} -D ${KV_FIXTURES}/${name}.wav -t raw -e signed-integer -b 16 ${KV_FIXTURES}/${name}.raw)
+        list(APPEND fixture_outputs ${KV_FIXTURES}/${name}.wav ${KV_FIXTURES}/${name}.raw)
+    endforeach()
+    foreach(wide p24 w24 w32 f32)
+        set(options -b 24 -t wavpcm)
+        if(wide STREQUAL w24)
+            set(options -b 24)
+        elseif(wide STREQUAL w32)
+            set(options -b 32)
+        elseif(wide STREQUAL f32)
+            set(options -e floating-point -b 32)
+        endif()
+        list(APPEND fixture_commands
+            COMMAND ${KV_SOX} -n -r 22050 -c 2 ${options} ${KV_FIXTURES}/${wide}.wav
+                    synth 0.5 sine 440 sine 660 vol 0.9
+            COMMAND ${KV_SOX} -D ${KV_FIXTURES}/${wide}.wav -t raw -e signed-integer -b 16 ${KV_FIXTURES}/${wide}.raw)
+        list(APPEND fixture_outputs ${KV_FIXTURES}/${wide}.wav ${KV_FIXTURES}/${wide}.raw)
+    endforeach()
+    add_custom_command(OUTPUT ${fixture_outputs}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_FIXTURES}
+        COMMAND ${KV_SOX} -n -r 8000 -b 16 -c 1 ${KV_FIXTURES}/tone8k.wav synth 1.3 sine 300-2000 vol 0.5
+        COMMAND ${KV_SOX} -n -r 22050 -b 16 -c 2 ${KV_FIXTURES}/tone22s.wav synth 1.1 sine 300-2000 sine 500 vol 0.5
+        ${fixture_commands}
+        VERBATIM)
+    add_custom_target(acm_fixtures DEPENDS ${fixture_outputs})
+    add_dependencies(win_acm_test acm_fixtures)
+    target_compile_definitions(win_acm_test PRIVATE KV_FIXTURE_DIR="${KV_FIXTURES}")
+endif()
+
 # Core tests whose subject behaves differently on the Windows C library (file
 # access switching between reading and writing) run here too.
 add_executable(win_core_file_tests

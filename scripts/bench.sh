@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs without sanitizers and runs them: natively
 # (Release, in build/bench-native) and as the 64-bit Windows program under
-# wine64 (build/win64). Each sound size runs in its own process, so the peak
-# memory of its load is measured in a process that never held a sound before.
-# The sounds are large (about 106 MB and 635 MB, plus two saved copies each);
-# they live in build/bench-data and are removed at the end unless --keep.
+# wine64 (build/win64). Each sound size of wave_bench runs in its own process,
+# so the peak memory of its load is measured in a process that never held a
+# sound before; effects_bench then runs the effects on the 10-minute sound and
+# Delete, Undo and Redo on the 60-minute one. The sounds are large (about
+# 106 MB and 635 MB, plus two saved copies each); they live in
+# build/bench-data and are removed at the end unless --keep.
 # Usage: scripts/bench.sh [--keep] [native|win64]...   (default: both)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -43,7 +45,7 @@ build_native() {
     # Its own build directory: the test build has sanitizers on, which would
     # measure the sanitizers.
     cmake -S "$root" -B "$root/build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_SANITIZE=OFF \
-        >/dev/null && cmake --build "$root/build/bench-native" --target wave_bench
+        >/dev/null && cmake --build "$root/build/bench-native" --target wave_bench effects_bench
 }
 
 build_win64() {
@@ -51,7 +53,7 @@ build_win64() {
         cmake -S "$root" -B "$root/build/win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null || return 1
     fi
-    cmake --build "$root/build/win64" --target wave_bench
+    cmake --build "$root/build/win64" --target wave_bench effects_bench
 }
 
 build_type() {  # build dir → its CMAKE_BUILD_TYPE
@@ -69,6 +71,8 @@ for t in "${targets[@]}"; do
             "$root/build/bench-native/wave_bench" --minutes "$m" --dir "$data/$t" || status=1
             echo
         done
+        "$root/build/bench-native/effects_bench" --minutes 10 --edit-minutes 60 --dir "$data/$t" || status=1
+        echo
         ;;
     win64)
         build_win64 || { echo "bench: win64 build FAILED"; status=1; continue; }
@@ -85,6 +89,9 @@ for t in "${targets[@]}"; do
             (cd "$data/$t" && "$KV_WINE" "$root/build/win64/wave_bench.exe" --minutes "$m" --dir .) || status=1
             echo
         done
+        (cd "$data/$t" && "$KV_WINE" "$root/build/win64/effects_bench.exe" --minutes 10 --edit-minutes 60 --dir .) ||
+            status=1
+        echo
         ;;
     esac
     if [ "$keep" -eq 0 ]; then

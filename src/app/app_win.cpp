@@ -19,6 +19,7 @@
 #include "lib/log_sink_win.h"
 #include "lib/window_base_win.h"
 #include "resource.h"
+#include "sound/compression_manager_win.h"
 
 namespace {
 
@@ -108,6 +109,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     SetHost(&windowsHost);
     SetSettingsStore(&iniStore);
     SetSystemProfile(&systemProfile);
+    SetCompressionManager(&TheSystemCompressionManager());
 
     app.instance = instance;
     app.commandLine = commandLine ? commandLine : "";

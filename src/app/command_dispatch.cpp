@@ -3,6 +3,8 @@
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/level_effects.h"
+#include "edit/low_pass.h"
+#include "edit/measure.h"
 #include "edit/undo_history.h"
 #include "view/display_options.h"
 #include "view/view_commands.h"
@@ -69,6 +71,10 @@ int DispatchCoreCommand(int id, bool shift)
         return RunVoid(Reverse);
     case IDM_FX_NORMALIZE:
         return RunVoid(RemoveOffset);
+    case IDM_FX_LOWPASS:
+        return RunVoid(LowPass);
+    case IDM_FX_MEASURE:
+        return RunVoid(Measure);
     default:
         return 0;
     }

@@ -23,6 +23,11 @@ public:
     // Shows the error box for an error code (no owner window).
     virtual void ShowError(int code) = 0;
 
+    // Shows a message box with the information icon and an OK button, owned
+    // by the frame window, and returns when it is closed. The text may hold
+    // line breaks.
+    virtual void ShowInformation(const char* title, const char* text) = 0;
+
     // The wait cursor while a sound-changing action runs. Begin keeps the
     // cursor that was current and End puts it back; the calls pair up.
     virtual void BeginWaitCursor() = 0;

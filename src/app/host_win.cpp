@@ -40,6 +40,12 @@ void WindowsHost::ShowError(int code)
     ::ShowError(nullptr, code);
 }
 
+void WindowsHost::ShowInformation(const char* title, const char* text)
+{
+    HWND owner = FrameExists() ? TheApp().frame->hwnd : nullptr;
+    MessageBoxA(owner, text ? text : "", title ? title : "", MB_OK | MB_ICONINFORMATION);
+}
+
 void WindowsHost::BeginWaitCursor()
 {
     HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));

@@ -1,6 +1,6 @@
 // The shell as the core's host: the frame, its update message, the message
-// pump, the error box and the wait cursor. Long actions show no progress
-// window yet, so nothing can cancel them.
+// pump, the error and information boxes and the wait cursor. Long actions
+// show no progress window yet, so nothing can cancel them.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@ public:
     bool PostViewUpdate() override;
     void PumpMessages(volatile int* flag) override;
     void ShowError(int code) override;
+    void ShowInformation(const char* title, const char* text) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
     void BeginProgress(const char* actionName) override;

@@ -9,10 +9,18 @@
 #include "app/string_ids.h"
 #include "app/string_table.h"
 #include "edit/actions.h"
+#include "edit/echo.h"
 #include "edit/effect_settings.h"
+#include "edit/fill.h"
 #include "edit/level_effects.h"
+#include "edit/low_pass.h"
 #include "edit/mixing_options.h"
+#include "edit/noise.h"
+#include "edit/pitch.h"
+#include "edit/remove_background.h"
+#include "edit/tone.h"
 #include "lib/log.h"
+#include "sound/converter.h"
 #include "sound/document.h"
 #include "view/display_options.h"
 #include "view/selection_ops.h"
@@ -265,17 +273,29 @@ int ActApply(const CKV_ACTSTORE& record)
     case ACTION_NORMALIZE:
         RemoveOffset();
         return 0;
-    // Steps of operations that arrive later: the format conversion (18) and
-    // the effects Echo (21), Pitch (22), Low Pass Filter (24), Remove
-    // Background (25), Fill (26), Tone (28) and Noise (29).
-    case ACTION_CONVERT:
-    case ACTION_ECHO:
-    case ACTION_PITCH:
     case ACTION_LOW_PASS:
+        LowPass();
+        return 0;
     case ACTION_REMOVE_BACKGROUND:
+        RemoveBackground(TheEffectSettings());
+        return 0;
     case ACTION_FILL:
+        Fill(TheEffectSettings());
+        return 0;
     case ACTION_TONE:
+        Tone(TheEffectSettings());
+        return 0;
     case ACTION_NOISE:
+        AddNoise(TheEffectSettings());
+        return 0;
+    case ACTION_ECHO:
+        Echo(TheEffectSettings());
+        return 0;
+    case ACTION_PITCH:
+        PitchChange(TheEffectSettings());
+        return 0;
+    case ACTION_CONVERT:
+        return RestoreConvertedFormat(data, size);
     default:
         break;
     }

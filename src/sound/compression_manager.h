@@ -6,6 +6,50 @@
 
 #include <cstdint>
 
+struct KvWaveFormat;
+
+// A conversion stream opened by the manager; meaningful only to the manager
+// that opened it.
+using CompressionStream = void*;
+
+// Flags of ConvertStream (the manager's own values).
+enum : uint32_t {
+    STREAM_CONVERT_START = 0x10,    // first conversion of the stream
+    STREAM_CONVERT_END = 0x20,      // last one: the codec may flush what it holds
+};
+
+// Results of the manager that the program tells apart.
+enum : int {
+    COMPRESSION_NOT_POSSIBLE = 512,     // no codec converts between the two formats
+    COMPRESSION_CANCELLED = 515,        // the user closed the chooser with Cancel
+};
+
+// One synchronous conversion: `source` and `destination` are the caller's;
+// the manager fills the two used counts.
+struct StreamConversion {
+    const uint8_t* source = nullptr;
+    uint32_t sourceBytes = 0;
+    uint8_t* destination = nullptr;
+    uint32_t destinationBytes = 0;
+    uint32_t sourceUsed = 0;
+    uint32_t destinationUsed = 0;
+};
+
+// What the format chooser is asked. `format` holds `size` bytes: the format
+// shown first on entry, the chosen one on return.
+struct FormatChoice {
+    void* owner = nullptr;                      // the owner window
+    KvWaveFormat* format = nullptr;
+    uint32_t size = 0;
+    const char* title = nullptr;
+    char* name = nullptr;                       // the chosen format's name, if the chooser gives one
+    int nameSize = 0;
+    const KvWaveFormat* convertibleFrom = nullptr;  // list only formats this one converts to; null: all
+};
+
+// Streams and the chooser are optional: a manager that offers neither (the
+// base versions) refuses every stream with COMPRESSION_NOT_POSSIBLE and has
+// no chooser.
 class CompressionManager {
 public:
     virtual ~CompressionManager() = default;
@@ -17,6 +61,33 @@ public:
     // Copies the name of a format tag into name, cut to size - 1 characters
     // and terminated. False when the manager does not know the tag.
     virtual bool GetTagName(uint16_t tag, char* name, int size) = 0;
+
+    // Opens a non-real-time stream from source to destination (each record
+    // holds its own size: 16 bytes for PCM, else 18 + cbSize). 0 and the
+    // stream, or the manager's error (COMPRESSION_NOT_POSSIBLE when no codec
+    // does it).
+    virtual int OpenStream(const KvWaveFormat* source, const KvWaveFormat* destination,
+                           CompressionStream* stream);
+
+    // Destination bytes needed for sourceBytes of source: 0 and the size, or
+    // the manager's error.
+    virtual int StreamSize(CompressionStream stream, uint32_t sourceBytes, uint32_t* destinationBytes);
+
+    // Converts whole source blocks of one buffer (prepare, convert,
+    // unprepare): 0, or the manager's error of the step that failed (the
+    // used counts then tell what was done).
+    virtual int ConvertStream(CompressionStream stream, StreamConversion& conversion, uint32_t flags);
+
+    // Makes the stream give back every buffer it still holds.
+    virtual void ResetStream(CompressionStream stream) {}
+    virtual void CloseStream(CompressionStream stream) {}
+
+    // The largest format record any codec uses, in bytes; 0 when unknown.
+    virtual uint32_t MaxFormatSize() { return 0; }
+
+    // Runs the manager's modal format chooser: 0 chosen, COMPRESSION_CANCELLED,
+    // or another error of the manager.
+    virtual int ChooseFormat(FormatChoice& choice);
 };
 
 // The version from which the manager is used at all.
@@ -31,3 +102,11 @@ void SetCompressionManager(CompressionManager* manager);
 
 // The installed manager when it reports version 2.00 or later, else null.
 CompressionManager* UsableCompressionManager();
+
+// The Convert Format command's use of the manager's chooser: when the
+// "USEACM" setting is on and a usable manager is installed, the chooser
+// starts from the document's format (listing only the formats the sound can
+// be converted to when it holds samples) and a chosen format is converted to
+// at once, an error shown by the host. 1 chosen, 2 cancelled, 0 when the
+// chooser was not used or failed: the caller then shows its own dialog.
+int ChooseFormatWithManager(void* owner);

@@ -4,6 +4,7 @@
 #include "app/file_names.h"
 #include "app/string_ids.h"
 #include "app/string_table.h"
+#include "sound/raw_data.h"
 #include "sound/wave_file.h"
 #include "view/update_views.h"
 
@@ -21,11 +22,14 @@ struct FileType {
     bool probed;        // tried when the extension does not decide
 };
 
-// In probing order. The readers of the other foreign formats join this table
-// as they are built.
+// In probing order. Headerless RAW has no signature to probe for.
 const FileType fileTypes[] = {
     {STR_EXT_WAV, ReadWave, true},
+    {STR_EXT_AIF, ReadAiff, true},
+    {STR_EXT_VOC, ReadVoc, true},
+    {STR_EXT_AU, ReadAu, true},
     {STR_EXT_MP3, ReadMp3, true},
+    {STR_EXT_RAW, ReadRaw, false},
 };
 
 }

@@ -38,8 +38,11 @@ int LoadWave(const char* name, int mode, MemoryFileInfo* memory);
 // Reads an opened RIFF file: 0, -1 or an error id; 250 when it is not WAVE.
 int ReadWave(CMMFile& file, int mode);
 
-// Reads the n document blocks prepared at the selection start.
-int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat);
+// Reads the n document blocks prepared at the selection start. Converting,
+// it reads at most fileBlocks (-1: as many as last n document blocks) and
+// decodes at most fileSamples (-1: all the blocks hold).
+int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat, int32_t fileBlocks = -1,
+                  int32_t fileSamples = -1);
 
 // Bytes of the description chunks (the INFO list and the icon), for GetSaveSize.
 uint32_t ObjectDescriptionSize();

@@ -1,11 +1,14 @@
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "app/error_message.h"
 #include "app/object_options.h"
 #include "app/settings.h"
 #include "device/engine.h"
 #include "edit/actions.h"
+#include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
 #include "view/selection_ops.h"
@@ -96,6 +99,19 @@ void ReadObjectDescription(CMMFile& file, const ChunkInfo& riff)
         options.flags |= OBJ_STORE_ICON;
 }
 
+// The sample count of a compressed file's "fact" chunk, -1 when there is
+// none. The file is left where it was.
+int32_t ReadFactSamples(CMMFile& file, const ChunkInfo& riff)
+{
+    int64_t pos = file.GetPosition();
+    ChunkInfo ck;
+    ck.ckid = MakeFourCC('f', 'a', 'c', 't');
+    uint32_t samples = 0;
+    bool found = file.Descend(ck, &riff, KVIO_FINDCHUNK) && ck.cksize >= 4 && file.Read(&samples, 4) == 4;
+    file.Seek(pos, SEEK_ORIGIN_SET);
+    return found && samples <= INT32_MAX ? static_cast<int32_t>(samples) : -1;
+}
+
 // Mode 0: the file's sound replaces the document.
 int ReplaceDocument(CMMFile& file, const ChunkInfo& riff, const Form& fileFormat)
 {
@@ -140,6 +156,8 @@ int ReadWave(CMMFile& file, int mode)
         return ERR_UNSUPPORTED_COMPRESSION;
     }
 
+    // Codecs decode whole blocks; "fact" says how many samples are sound.
+    int32_t fileSamples = fileFormat.IsPcm() ? -1 : ReadFactSamples(file, riff);
     ChunkInfo data;
     data.ckid = MakeFourCC('d', 'a', 't', 'a');
     if (!file.Descend(data, &riff, KVIO_FINDCHUNK))
@@ -150,14 +168,22 @@ int ReadWave(CMMFile& file, int mode)
     bool cutShort = present < data.cksize;
     int32_t blocks = static_cast<int32_t>(
         std::min<uint32_t>(present / static_cast<uint32_t>(fileFormat.BlockAlign()), INT32_MAX));
-    sel.pendingLength = mode == READ_OPEN ? blocks : fileFormat.ConvertLength(blocks, &doc.format);
+    sel.pendingLength = mode == READ_OPEN ? blocks : ConvertedLength(fileFormat, blocks, doc.format, fileSamples);
     if (mode == READ_MEASURE)
         return 0;
+    // Refused before any room is made for sound that cannot come in.
+    if (mode == READ_PASTE && !doc.format.Equals(fileFormat)) {
+        rc = CheckConversion(fileFormat, doc.format);
+        if (rc)
+            return rc;
+    }
 
     int32_t n = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
+    int result = n == 0 ? 0 : ReadSoundData(file, mode, n, fileFormat, blocks, fileSamples);
+    if (mode == READ_OPEN)
+        SetDocumentSamples(fileSamples);
     if (n == 0)
         return cutShort ? ERR_FILE_SHORT : 0;
-    int result = ReadSoundData(file, mode, n, fileFormat);
     ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
     file.Ascend(data);
     file.Ascend(riff);
@@ -166,18 +192,68 @@ int ReadWave(CMMFile& file, int mode)
     return result;
 }
 
-int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat)
+namespace {
+
+constexpr uint32_t MAX_READ_BYTES = 1u << 26;
+
+// Sound of another format, or mixed into the old: through the converter,
+// which writes into the prepared room by the edit mode and reports when it
+// is full.
+int ReadConvertedData(CMMFile& file, int32_t m, const Form& fileFormat, int32_t fileSamples)
+{
+    int rc = OpenConverter(fileFormat.Record(), nullptr, TheSelection().selStart);
+    if (rc)
+        return rc < 0 ? 0 : rc;
+    SetConverterSourceSamples(fileSamples);
+    // One chunk of the file's format, whole blocks, within what one read takes.
+    auto align = static_cast<uint32_t>(fileFormat.BlockAlign());
+    uint32_t bufferBytes = std::min<uint32_t>(fileFormat.GetChunkBytes(), MAX_READ_BYTES) / align * align;
+    if (bufferBytes < align)
+        bufferBytes = align;
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bufferBytes]());
+    if (!buffer) {
+        CloseConverter();
+        return ERR_NO_MEMORY;
+    }
+    int32_t bufferBlocks = static_cast<int32_t>(std::min<uint32_t>(bufferBytes / align, INT32_MAX));
+    int32_t left = m;
+    while (rc == 0 && left > 0) {
+        int32_t want = std::min(left, bufferBlocks);
+        int32_t got = file.Read(buffer.get(), static_cast<int32_t>(static_cast<uint32_t>(want) * align));
+        int32_t blocks = got > 0 ? static_cast<int32_t>(static_cast<uint32_t>(got) / align) : 0;
+        if (blocks <= 0) {
+            rc = ERR_FILE_SHORT;
+            break;
+        }
+        rc = ConvertChunk(buffer.get(), std::min(blocks, left));
+        left -= blocks;
+        if (ConverterFull())
+            break;
+    }
+    if (rc == 0)
+        rc = FinishConverter();
+    // A full selection is the end of the paste, not a failure.
+    if (rc == -1 && ConverterFull())
+        rc = 0;
+    CloseConverter();
+    return rc;
+}
+
+}
+
+int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat, int32_t fileBlocks,
+                  int32_t fileSamples)
 {
     CKV_Document& doc = TheDocument();
     const Selection& sel = TheSelection();
     int32_t m = doc.format.ConvertLength(n, &fileFormat);
+    if (!doc.format.Equals(fileFormat) || (mode == READ_PASTE && sel.editMode == EDIT_MIX)) {
+        if (fileBlocks >= 0)
+            m = fileBlocks;
+        return m > 0 ? ReadConvertedData(file, m, fileFormat, fileSamples) : 0;
+    }
     if (m == 0)
         return 0;
-    if (!doc.format.Equals(fileFormat) || (mode == READ_PASTE && sel.editMode == EDIT_MIX)) {
-        // Sound of another format, or mixed into the old, goes through the
-        // converter, which a later change brings.
-        return ERR_CANT_CONVERT;
-    }
     int align = doc.format.BlockAlign();
     int result = 0;
     int32_t pos = sel.selStart;

@@ -7,6 +7,7 @@
 #include "app/object_options.h"
 #include "app/recent_files.h"
 #include "lib/log.h"
+#include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
 
@@ -113,7 +114,7 @@ bool WriteRiff(int flags)
         return false;
     if (flags & WAVE_WRITE_EXTRAS) {
         if (!doc.format.IsPcm()) {
-            uint32_t samples = static_cast<uint32_t>(doc.format.BlocksToSamples(doc.length));
+            uint32_t samples = static_cast<uint32_t>(DocumentSamples());
             if (!WriteChunk(doc, MakeFourCC('f', 'a', 'c', 't'), &samples, 4))
                 return false;
         }

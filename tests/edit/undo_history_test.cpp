@@ -263,18 +263,4 @@ TEST_F(UndoHistoryTest, RegisteredOwnersRestoreTheirRecords)
     EXPECT_EQ(Bytes(116, 0), restored);
 }
 
-TEST_F(UndoHistoryTest, KindWithoutCodeIsLoggedAndDropped)
-{
-    SetSelection(0, 10, ORIGIN_PROGRAM);
-    ASSERT_EQ(10, ActPrepareWave(ACTION_ECHO, RESTORE_SAMPLES));
-    ActComplete(ACTION_ECHO, ACT_PREPARED);
-    ASSERT_EQ(0, ActUndo());
-    // Undoing wrote the samples back; running Echo again is not there yet.
-    ASSERT_EQ(1, TheRedoHistory().Count());
-    EXPECT_EQ(-1, ActRedo());
-    EXPECT_TRUE(log.Contains("Act:Apply kind 21"));
-    EXPECT_EQ(0, TheRedoHistory().Count());
-    EXPECT_EQ(original, DocBytes());
-}
-
 }

@@ -292,12 +292,21 @@ TEST_F(WaveFileTest, SelectionThroughMemoryMeasuresAndPastes)
     EXPECT_EQ(1, doc.changeCount);
 }
 
-TEST_F(WaveFileTest, PastingAnotherFormatNeedsTheConverter)
+TEST_F(WaveFileTest, PastingAnotherFormatConvertsItToTheDocumentsFormat)
 {
     ASSERT_EQ(0, Open(wave::Pcm(1, 11025, 8, Pattern(100))));
     std::string other = dir + "other.wav";
-    ASSERT_TRUE(wave::WriteFile(other, wave::Pcm(2, 44100, 16, Pattern(400))));
-    EXPECT_EQ(ERR_CANT_CONVERT, LoadWave(other.c_str(), READ_PASTE, nullptr));
+    Bytes source = Pattern(400, 3);     // 100 blocks of 16-bit stereo at 44100 Hz
+    ASSERT_TRUE(wave::WriteFile(other, wave::Pcm(2, 44100, 16, source)));
+    TheSelection().selStart = 0;
+    TheSelection().selLength = 0;
+    ASSERT_EQ(0, LoadWave(other.c_str(), READ_PASTE, nullptr));
+    // A quarter of the rate: every fourth block, the left channel's high byte.
+    Bytes doc = DocumentBytes();
+    ASSERT_EQ(125u, doc.size());
+    for (size_t k = 0; k < 25; k++)
+        EXPECT_EQ(uint8_t(source[16 * k + 1] ^ 0x80), doc[k]) << k;
+    EXPECT_EQ(25, TheSelection().selLength);
 }
 
 }

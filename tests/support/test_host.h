@@ -33,6 +33,10 @@ public:
         }
     }
     void ShowError(int code) override { errors.push_back(code); }
+    void ShowInformation(const char* title, const char* text) override
+    {
+        informations.emplace_back(title ? title : "", text ? text : "");
+    }
 
     void BeginWaitCursor() override
     {
@@ -61,6 +65,7 @@ public:
     bool postSucceeds = true;
     int pumps = 0;
     std::vector<int> errors;
+    std::vector<std::pair<std::string, std::string>> informations;    // (title, text) per box
 
     std::function<void()> onPump;       // run at the next PumpMessages
 

@@ -1,0 +1,190 @@
+// What the benchmark programs share: the generated test sound, opening it as
+// the document, timing, and the build attributes of the plain loops that the
+// document's figures are judged against. Each program is one source file;
+// everything here is inline.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "app/app.h"
+#include "edit/actions.h"
+#include "lib/log.h"
+#include "sound/wave_file.h"
+
+namespace bench {
+
+// Not "Clock": the core's clock seam has that name.
+using SteadyClock = std::chrono::steady_clock;
+
+const uint32_t RATE = 44100;
+const uint16_t CHANNELS = 2;
+const uint16_t BITS = 16;
+const uint32_t BLOCK_BYTES = CHANNELS * BITS / 8;
+const uint32_t HEADER_BYTES = 44;           // RIFF, "fmt " (16 bytes of format) and "data" headers
+const int32_t EDIT_BLOCKS = RATE;           // one second
+
+class StderrLogSink : public LogSink {
+public:
+    void Output(const char* text) override { std::fprintf(stderr, "log: %s\n", text); }
+};
+
+inline double Seconds(SteadyClock::time_point from, SteadyClock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
+
+inline double Megabytes(uint64_t bytes)
+{
+    return static_cast<double>(bytes) / 1e6;
+}
+
+inline double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+inline double Best(const std::vector<double>& v)
+{
+    return *std::min_element(v.begin(), v.end());
+}
+
+inline double Worst(const std::vector<double>& v)
+{
+    return *std::max_element(v.begin(), v.end());
+}
+
+inline const char* Verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+inline void StoreLE16(uint8_t* p, uint16_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+
+inline void StoreLE32(uint8_t* p, uint32_t v)
+{
+    StoreLE16(p, uint16_t(v));
+    StoreLE16(p + 2, uint16_t(v >> 16));
+}
+
+// The canonical 44-byte header, exactly as the writer puts it in front of a
+// PCM sound without description chunks, so a saved copy can be compared with
+// a plain one byte for byte.
+inline void MakeHeader(uint8_t* h, uint32_t dataBytes)
+{
+    std::memcpy(h, "RIFF", 4);
+    StoreLE32(h + 4, HEADER_BYTES - 8 + dataBytes);
+    std::memcpy(h + 8, "WAVEfmt ", 8);
+    StoreLE32(h + 16, 16);
+    StoreLE16(h + 20, 1);
+    StoreLE16(h + 22, CHANNELS);
+    StoreLE32(h + 24, RATE);
+    StoreLE32(h + 28, RATE * BLOCK_BYTES);
+    StoreLE16(h + 32, BLOCK_BYTES);
+    StoreLE16(h + 34, BITS);
+    std::memcpy(h + 36, "data", 4);
+    StoreLE32(h + 40, dataBytes);
+}
+
+inline bool SyncFile(FILE* f)
+{
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+// A triangle on the left and a sawtooth on the right, streamed through a
+// small buffer: the generator must not add to the memory a load is judged by.
+inline bool GenerateWave(const std::string& path, int32_t blocks)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    uint8_t header[HEADER_BYTES];
+    MakeHeader(header, uint32_t(blocks) * BLOCK_BYTES);
+    bool ok = std::fwrite(header, 1, HEADER_BYTES, f) == HEADER_BYTES;
+    std::vector<int16_t> buffer(65536 * CHANNELS);
+    for (int32_t done = 0; ok && done < blocks;) {
+        int32_t n = std::min<int32_t>(blocks - done, 65536);
+        for (int32_t i = 0; i < n; i++) {
+            int32_t t = done + i;
+            int32_t phase = t % 200;        // 220.5 Hz
+            buffer[2 * i] = int16_t((phase < 100 ? phase : 200 - phase) * 400 - 20000);
+            buffer[2 * i + 1] = int16_t((t % 147) * 300 - 22000);   // 300 Hz
+        }
+        ok = std::fwrite(buffer.data(), BLOCK_BYTES, size_t(n), f) == size_t(n);
+        done += n;
+    }
+    // On disk before anything is measured: its write-back would otherwise
+    // run during the first measurements.
+    ok = ok && std::fflush(f) == 0 && SyncFile(f);
+    return std::fclose(f) == 0 && ok;
+}
+
+inline int64_t FileBytes(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return -1;
+#ifdef _WIN32
+    _fseeki64(f, 0, SEEK_END);
+    int64_t size = _ftelli64(f);
+#else
+    fseeko(f, 0, SEEK_END);
+    int64_t size = ftello(f);
+#endif
+    std::fclose(f);
+    return size;
+}
+
+// Opens a file as the document the way the file commands do.
+inline int OpenDocument(const std::string& path)
+{
+    ResetUndoHistory(ACTSTATE_LOADING);
+    int rc = LoadWave(path.c_str(), READ_OPEN, nullptr);
+    ResetUndoHistory(ACTSTATE_READY);
+    return rc;
+}
+
+inline uint64_t Checksum(const int16_t* a, size_t n)
+{
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < n; i++)
+        h = (h ^ uint16_t(a[i])) * 1099511628211ull;
+    return h;
+}
+
+}
+
+// The plain loops are compiled at the compiler's best whatever the build type
+// (GCC 12 at -O2 leaves them scalar, and so does -O3 once they are inlined into
+// a long caller), so the document is held to the strictest comparison; a
+// scalar copy shows how much of their lead is vectorisation.
+#if defined(__GNUC__) && !defined(__clang__)
+#define KV_VECTOR __attribute__((noinline, optimize("O3")))
+#define KV_SCALAR __attribute__((noinline, optimize("O3", "no-tree-vectorize")))
+#define KV_HAVE_SCALAR 1
+#else
+#define KV_VECTOR
+#define KV_SCALAR
+#define KV_HAVE_SCALAR 0
+#endif

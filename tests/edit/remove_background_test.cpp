@@ -1,0 +1,222 @@
+#include "edit/remove_background.h"
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/app_options.h"
+#include "app/builtin_strings.h"
+#include "edit/actions.h"
+#include "edit/undo_history.h"
+#include "sound/document.h"
+#include "support/test_host.h"
+#include "view/selection_ops.h"
+
+namespace {
+
+using Samples = std::vector<int>;       // interleaved, signed in the sample width
+using Bytes = std::vector<uint8_t>;
+
+// At 1000 blocks a second a duration of 1 (10 ms) is a minimum of 10 blocks;
+// a threshold of 2 % is 655 for 16-bit and 3 for 8-bit samples.
+class RemoveBackgroundTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadBuiltInStrings());
+        ResetApp();
+        ResetAppOptions();
+        ResetSelection();
+        ResetActionLifecycle();
+        settings.SetToDefault();
+        settings.noiseDuration = 1;
+    }
+
+    // A sound of these samples in chunks of `chunk` blocks, so that chunk
+    // edges fall inside the selection, which is then set.
+    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
+              int32_t chunk = 4)
+    {
+        uint16_t align = uint16_t(channels * bits / 8);
+        KvWaveFormat f = {WAVE_TAG_PCM, channels, 1000, 1000u * align, align, bits, 0};
+        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
+        doc.bufferSamples = chunk;
+        Bytes bytes;
+        for (int v : samples) {
+            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
+            if (bits == 16)
+                bytes.push_back(uint8_t(unsigned(v) >> 8));
+        }
+        int32_t n = int32_t(samples.size() / channels);
+        ASSERT_TRUE(doc.InsertSpace(0, n));
+        doc.WriteBlocks(0, bytes.data(), n);
+        SetSelection(start, length, ORIGIN_PROGRAM);
+        doc.changeCount = 0;
+    }
+
+    Bytes Raw()
+    {
+        Bytes bytes(size_t(doc.length) * doc.format.BlockAlign());
+        doc.CopyOut(0, bytes.data(), doc.length);
+        return bytes;
+    }
+    Samples Read()
+    {
+        bool wide = doc.format.Record()->wBitsPerSample == 16;
+        Bytes bytes = Raw();
+        Samples out;
+        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
+            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
+        return out;
+    }
+    void ExpectSelection(int32_t start, int32_t length)
+    {
+        EXPECT_EQ(TheSelection().selStart, start);
+        EXPECT_EQ(TheSelection().selLength, length);
+    }
+
+    // Presses Cancel at the k-th progress check.
+    void CancelAtCheck(int k)
+    {
+        host.onPump = [this, k] {
+            if (k == 1)
+                host.cancelAt = 0;
+            else
+                CancelAtCheck(k - 1);
+        };
+    }
+
+    TestHost host;
+    CKV_Document& doc = TheDocument();
+    EffectSettings& settings = TheEffectSettings();
+};
+
+Samples Join(std::initializer_list<Samples> parts)
+{
+    Samples all;
+    for (const Samples& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+// Selected from 1 for 35 samples: a loud sample, a quiet stretch exactly as
+// long as the minimum (|v| up to the threshold), a sample just above the
+// threshold, a stretch one longer, the loudest negative sample and a
+// stretch that reaches the selection end. Quiet samples lie on both sides.
+const Samples KEPT = {655, -655, 300, 1, 2, 3, 4, 5, 6, 7};
+const Samples MIXED = Join({{0, 1000}, KEPT, {-656}, Samples(11, 100), {-32768}, Samples(11, -5), {0, 7, 2000}});
+
+TEST_F(RemoveBackgroundTest, KeepsAStretchAsLongAsTheMinimumAndRemovesOneAtTheEnd)
+{
+    const struct {
+        int deleting;
+        Samples out;
+        int32_t selected;
+    } cases[] = {
+        {0, Join({{0, 1000}, KEPT, {-656}, Samples(11, 0), {-32768}, Samples(11, 0), {0, 7, 2000}}), 35},
+        {1, Join({{0, 1000}, KEPT, {-656, -32768}, {0, 7, 2000}}), 13},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "deleting " << c.deleting);
+        settings.noiseDelete = c.deleting;
+        Load(1, 16, MIXED, 1, 35);
+        Bytes before = Raw();
+        RemoveBackground(settings);
+        EXPECT_EQ(Read(), c.out);
+        ExpectSelection(1, c.selected);
+        EXPECT_EQ(doc.changeCount, 1);
+
+        EXPECT_EQ(ActUndo(), 0);
+        EXPECT_EQ(Raw(), before);
+        ExpectSelection(1, 35);
+        EXPECT_EQ(ActRedo(), 0);
+        EXPECT_EQ(Read(), c.out);
+        ExpectSelection(1, c.selected);
+    }
+}
+
+TEST_F(RemoveBackgroundTest, DeletionJudgesWholeFramesByTheFirstChannelSilencingEachChannel)
+{
+    // Left quiet (3 is the 8-bit threshold) while right is loud, then the
+    // other way round (-4 is loud).
+    Samples in;
+    for (int i = 0; i < 11; i++)
+        in.insert(in.end(), {3, 50});
+    for (int i = 0; i < 11; i++)
+        in.insert(in.end(), {-4, -3});
+    in.insert(in.end(), {60, 60, 60, 60});
+    Samples rightSilenced = in, bothSilenced = in;
+    for (size_t i = 0; i < 11; i++) {
+        bothSilenced[2 * i] = 0;
+        rightSilenced[2 * (11 + i) + 1] = bothSilenced[2 * (11 + i) + 1] = 0;
+    }
+    const Samples firstQuietFramesGone(in.begin() + 22, in.end());
+    const struct {
+        bool leftShown;
+        int deleting;
+        Samples out;
+        int32_t selected;
+    } cases[] = {
+        {true, 0, bothSilenced, 24},
+        {false, 0, rightSilenced, 24},
+        {true, 1, firstQuietFramesGone, 13},
+        {false, 1, firstQuietFramesGone, 13},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "left shown " << c.leftShown << ", deleting " << c.deleting);
+        TheAppOptions().leftChannel = c.leftShown;
+        settings.noiseDelete = c.deleting;
+        Load(2, 8, in, 0, 24, 5);
+        RemoveBackground(settings);
+        EXPECT_EQ(Read(), c.out);
+        ExpectSelection(0, c.selected);
+    }
+}
+
+TEST_F(RemoveBackgroundTest, NoThresholdOrNoLongStretchChangesNothingAndFilesNothing)
+{
+    settings.noiseThreshold = 0;
+    Load(1, 16, Samples(30, 0), 0, 30);
+    RemoveBackground(settings);
+    EXPECT_EQ(Read(), Samples(30, 0));
+
+    settings.noiseThreshold = 2;
+    settings.noiseDelete = 1;
+    Samples in = Join({Samples(10, 100), {700}, Samples(10, -100)});
+    Load(1, 16, in, 0, 21);
+    RemoveBackground(settings);
+    EXPECT_EQ(Read(), in);
+    ExpectSelection(0, 21);
+    EXPECT_EQ(doc.changeCount, 0);
+    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+}
+
+TEST_F(RemoveBackgroundTest, CancelPutsBackExactlyWhatWasThereAlsoAfterDeletions)
+{
+    // Stretches of 12 quiet samples between 30 loud ones: the pass still
+    // reaches the third progress position after its deletions. The sound
+    // after the selection must survive the restore.
+    const int32_t start = 100, n = 40000;
+    Samples in(size_t(start + n + 500));
+    for (size_t i = 0; i < in.size(); i++)
+        in[i] = i % 42 < 12 ? int(i % 7) : 1000 + int(i % 20000);
+    for (int deleting : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "deleting " << deleting);
+        settings.noiseDelete = deleting;
+        Load(1, 16, in, start, n, 3000);
+        Bytes before = Raw();
+        host.updates.clear();
+        host.cancelAt = -1;
+        CancelAtCheck(3);
+        RemoveBackground(settings);
+        EXPECT_EQ(host.updates.size(), 3u);
+        EXPECT_EQ(Raw(), before);
+        ExpectSelection(start, n);
+        EXPECT_EQ(doc.changeCount, 0);
+        EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    }
+}
+
+}
