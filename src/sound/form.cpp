@@ -223,7 +223,7 @@ bool Form::IsValid() const
     if (wfx->nChannels == 0 || wfx->nSamplesPerSec == 0)
         return false;
     if (wfx->wFormatTag == WAVE_TAG_PCM) {
-        if (wfx->wBitsPerSample != 8 && wfx->wBitsPerSample != 16)
+        if (!IsPcm() && !IsWidePcm())
             return false;
         uint32_t align = (wfx->wBitsPerSample / 8u) * wfx->nChannels;
         return wfx->nBlockAlign == align
@@ -238,7 +238,10 @@ void Form::Normalize()
         return;
     // A result wider than its field (65535 channels of 16 bits) wraps, as the
     // record's own 16- and 32-bit fields do.
-    if (FollowsBits(wfx->wFormatTag)) {
+    if (IsWidePcm()) {
+        wfx->nBlockAlign = static_cast<uint16_t>(wfx->wBitsPerSample / 8u * wfx->nChannels);
+        wfx->nAvgBytesPerSec = wfx->nBlockAlign * wfx->nSamplesPerSec;
+    } else if (FollowsBits(wfx->wFormatTag)) {
         wfx->nBlockAlign = static_cast<uint16_t>((wfx->wBitsPerSample == 8 ? 1u : 2u) * wfx->nChannels);
         wfx->nAvgBytesPerSec = wfx->nBlockAlign * wfx->nSamplesPerSec;
     } else if (wfx->nBlockAlign == 0) {
@@ -364,6 +367,8 @@ const char* Form::GetTypeName()
         return TEXT_NOT_SUPPORTED;
     if (IsPcm())
         return wfx->wBitsPerSample == 8 ? TEXT_8_BIT : TEXT_16_BIT;
+    if (IsWidePcm())
+        return wfx->wBitsPerSample == 24 ? "24-bit" : "32-bit";
     if (!tagName.IsEmpty())
         return tagName.c_str();
     // Asked once per record: the answer, or "Not Supported", stays until the

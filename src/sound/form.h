@@ -55,7 +55,20 @@ public:
     // The record; null when there is none. Fields are read and written directly.
     KvWaveFormat* Record() const { return wfx; }
     uint32_t Size() const { return size; }
-    bool IsPcm() const { return wfx && wfx->wFormatTag == WAVE_TAG_PCM; }
+    // Editable PCM: 8 or 16-bit linear samples. Wider linear PCM (24 and 32
+    // bits) is held, played and saved like compressed data and becomes
+    // editable by conversion.
+    bool IsPcm() const
+    {
+        return wfx && wfx->wFormatTag == WAVE_TAG_PCM
+            && (wfx->wBitsPerSample == 8 || wfx->wBitsPerSample == 16);
+    }
+    // Linear PCM wider than 16 bits.
+    bool IsWidePcm() const
+    {
+        return wfx && wfx->wFormatTag == WAVE_TAG_PCM
+            && (wfx->wBitsPerSample == 24 || wfx->wBitsPerSample == 32);
+    }
     int BlockAlign() const { return wfx ? wfx->nBlockAlign : 0; }
 
     // Length conversions (blocks unless named otherwise). Intermediate

@@ -113,7 +113,7 @@ bool WriteRiff(int flags)
     if (!doc.CreateChunk(riff, KVIO_CREATERIFF) || !doc.format.WriteFmt(doc))
         return false;
     if (flags & WAVE_WRITE_EXTRAS) {
-        if (!doc.format.IsPcm()) {
+        if (doc.format.Record()->wFormatTag != WAVE_TAG_PCM) {
             uint32_t samples = static_cast<uint32_t>(DocumentSamples());
             if (!WriteChunk(doc, MakeFourCC('f', 'a', 'c', 't'), &samples, 4))
                 return false;

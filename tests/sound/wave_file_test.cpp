@@ -14,6 +14,7 @@
 #include "app/error_message.h"
 #include "app/object_options.h"
 #include "edit/actions.h"
+#include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
 #include "support/test_host.h"
@@ -307,6 +308,42 @@ TEST_F(WaveFileTest, PastingAnotherFormatConvertsItToTheDocumentsFormat)
     for (size_t k = 0; k < 25; k++)
         EXPECT_EQ(uint8_t(source[16 * k + 1] ^ 0x80), doc[k]) << k;
     EXPECT_EQ(25, TheSelection().selLength);
+}
+
+}
+
+namespace {
+
+// 24-bit linear PCM opens as a document of its own format, is saved back as it
+// is, and becomes editable 16-bit sound by conversion.
+TEST_F(WaveFileTest, TwentyFourBitSoundOpensAndConvertsToSixteen)
+{
+    const int32_t values[] = {0x123456, 0x1234C0, -0x123456, 0x7FFFFF, -0x800000, 0};
+    Bytes samples;
+    for (int32_t v : values)
+        for (int i = 0; i < 3; i++)
+            samples.push_back(uint8_t(uint32_t(v) >> (8 * i)));
+    Bytes file = wave::Riff({Chunk("fmt ", wave::Fmt(1, 1, 48000, 24)), Chunk("data", samples)});
+    // The builder derives the block size for 8 and 16 bits only.
+    file[32] = 3;
+    file[28] = uint8_t(48000 * 3);
+    file[29] = uint8_t((48000 * 3) >> 8);
+    file[30] = uint8_t((48000 * 3) >> 16);
+    ASSERT_EQ(0, Open(file));
+    CKV_Document& doc = TheDocument();
+    EXPECT_EQ(24, doc.format.Record()->wBitsPerSample);
+    EXPECT_EQ(6, doc.length);
+    EXPECT_FALSE(doc.format.IsPcm());
+    EXPECT_EQ(file, Save());
+
+    KvWaveFormat sixteen = {1, 1, 48000, 96000, 2, 16, 0};
+    ASSERT_EQ(0, ConvertFormat(&sixteen));
+    ASSERT_TRUE(doc.format.IsPcm());
+    const int16_t expected[] = {0x1234, 0x1235, -0x1234, 0x7FFF, -0x8000, 0};
+    Bytes converted = DocumentBytes();
+    ASSERT_EQ(12u, converted.size());
+    for (int i = 0; i < 6; i++)
+        EXPECT_EQ(expected[i], int16_t(converted[2 * i] | converted[2 * i + 1] << 8)) << i;
 }
 
 }
