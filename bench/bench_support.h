@@ -1,11 +1,12 @@
-// What the benchmark programs share: the generated test sound, opening it as
-// the document, timing, and the build attributes of the plain loops that the
-// document's figures are judged against. Each program is one source file;
-// everything here is inline.
+// What the benchmark programs share: starting the core, the generated test
+// sound, opening it as the document, reading it back, timing, and the build
+// attributes of the plain loops that the document's figures are judged
+// against. Each program is one source file; everything here is inline.
 #pragma once
 
 #include <algorithm>
 #include <chrono>
+#include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,8 +20,12 @@
 #endif
 
 #include "app/app.h"
+#include "app/app_options.h"
+#include "app/builtin_strings.h"
+#include "app/object_options.h"
 #include "edit/actions.h"
 #include "lib/log.h"
+#include "sound/document.h"
 #include "sound/wave_file.h"
 
 namespace bench {
@@ -39,6 +44,34 @@ class StderrLogSink : public LogSink {
 public:
     void Output(const char* text) override { std::fprintf(stderr, "log: %s\n", text); }
 };
+
+// Log lines go to stderr, figures to stdout unbuffered so that they appear
+// as they are measured, also through Wine's console.
+inline void StartProgram(const char* name)
+{
+    static StderrLogSink sink;
+    SetLogSink(&sink);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+#if defined(_WIN32)
+    std::printf("%s (Windows build)\n", name);
+#else
+    std::printf("%s (native build)\n", name);
+#endif
+}
+
+// The core as the program starts it, with an empty document and no action
+// or history left.
+inline bool StartCore()
+{
+    if (!LoadBuiltInStrings())
+        return false;
+    ResetApp();
+    ResetAppOptions();
+    ResetObjectOptions();
+    ResetSelection();
+    ResetActionLifecycle();
+    return TheDocument().NewSound(nullptr, nullptr) == 0;
+}
 
 inline double Seconds(SteadyClock::time_point from, SteadyClock::time_point to)
 {
@@ -165,6 +198,54 @@ inline int OpenDocument(const std::string& path)
     return rc;
 }
 
+inline int32_t SoundBlocks(int minutes)
+{
+    return int32_t(int64_t(minutes) * 60 * RATE);
+}
+
+// Writes the N-minute test sound into dir and opens it as the document: the
+// file's path, "" when either failed (said on stdout).
+inline std::string OpenGenerated(const std::string& dir, int minutes)
+{
+    int32_t blocks = SoundBlocks(minutes);
+    char leaf[64];
+    std::snprintf(leaf, sizeof leaf, "kv_bench_%dmin.wav", minutes);
+    std::string path = dir + "/" + leaf;
+    if (!GenerateWave(path, blocks)) {
+        std::printf("cannot write %s\n", path.c_str());
+        return "";
+    }
+    int rc = OpenDocument(path);
+    if (rc != 0 || TheDocument().length != blocks) {
+        std::printf("LoadWave failed: %d (length %" PRId32 ")\n", rc, TheDocument().length);
+        return "";
+    }
+    std::printf("Sound: %d minutes, 44.1 kHz 16-bit stereo, %" PRId32 " blocks, %.1f million samples, data %.1f MB\n",
+        minutes, blocks, double(blocks) * CHANNELS / 1e6, Megabytes(uint64_t(blocks) * BLOCK_BYTES));
+    return path;
+}
+
+// Every block of the document in its own format, as elements of T: int16_t
+// for 16-bit samples, uint8_t for the bytes of any format.
+template <class T>
+std::vector<T> DocumentContents()
+{
+    CKV_Document& doc = TheDocument();
+    std::vector<T> s(size_t(doc.length) * size_t(doc.format.BlockAlign()) / sizeof(T));
+    doc.SetChannel(255);
+    doc.CopyOut(0, reinterpret_cast<uint8_t*>(s.data()), doc.length);
+    doc.ReleaseCursor();
+    return s;
+}
+
+// Nothing an action left behind may pile up: the record its undo filed goes
+// with the rest of both histories.
+inline void DiscardHistory()
+{
+    ResetUndoHistory(ACTSTATE_LOADING);
+    ResetUndoHistory(ACTSTATE_READY);
+}
+
 inline uint64_t Checksum(const int16_t* a, size_t n)
 {
     uint64_t h = 1469598103934665603ull;
@@ -188,3 +269,14 @@ inline uint64_t Checksum(const int16_t* a, size_t n)
 #define KV_SCALAR
 #define KV_HAVE_SCALAR 0
 #endif
+
+// A plain loop built twice from one body, vectorised and kept scalar; the
+// faster is the baseline: without SSE4.1 GCC's vectorised 32-bit products
+// and divisions by constants can run at a third of the scalar speed, and a
+// vectoriser's miss must not flatter the document. Each returns the blocks
+// it leaves.
+#define PLAIN_LOOP(name, params, ...)                          \
+    struct name {                                              \
+        static KV_VECTOR int32_t Vectorised params __VA_ARGS__ \
+        static KV_SCALAR int32_t Scalar params __VA_ARGS__     \
+    };

@@ -19,15 +19,11 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "app/object_options.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/effect_settings.h"
 #include "edit/level_effects.h"
 #include "edit/undo_history.h"
-#include "lib/log.h"
 #include "sound/document.h"
 #include "view/selection_ops.h"
 
@@ -125,19 +121,7 @@ inline int16_t ClampTo(int64_t v, int32_t low, int32_t high)
 }
 
 // The plain equivalents run channel by channel over interleaved samples, as
-// the effects do, so that the same memory is visited in the same order. Each
-// returns the blocks it leaves.
-//
-// Each is built twice from one body, vectorised and kept scalar, and the
-// faster is the baseline: without SSE4.1 GCC's vectorised 32-bit products
-// and divisions by constants can run at a third of the scalar speed, and a
-// vectoriser's miss must not flatter the document.
-#define PLAIN_LOOP(name, params, ...)                          \
-    struct name {                                              \
-        static KV_VECTOR int32_t Vectorised params __VA_ARGS__ \
-        static KV_SCALAR int32_t Scalar params __VA_ARGS__     \
-    };
-
+// the effects do, so that the same memory is visited in the same order.
 PLAIN_LOOP(PlainAmplify, (int16_t* a, int32_t blocks, int32_t percent), {
     for (int k = 0; k < CHANNELS; k++)
         for (int32_t i = 0; i < blocks; i++) {
@@ -342,24 +326,6 @@ PlainPair Bind(Args... args)
         [=](int16_t* a, int32_t n) { return Loop::Scalar(a, n, args...); }};
 }
 
-std::vector<int16_t> DocumentSamples()
-{
-    CKV_Document& doc = TheDocument();
-    std::vector<int16_t> s(size_t(doc.length) * CHANNELS);
-    doc.SetChannel(255);
-    doc.CopyOut(0, reinterpret_cast<uint8_t*>(s.data()), doc.length);
-    doc.ReleaseCursor();
-    return s;
-}
-
-// Nothing an effect left behind may pile up: the record its undo filed goes
-// with the rest of both histories.
-void DiscardHistory()
-{
-    ResetUndoHistory(ACTSTATE_LOADING);
-    ResetUndoHistory(ACTSTATE_READY);
-}
-
 struct EffectRun {
     std::string name;                                   // with the settings used
     std::function<void()> effect;                       // the command, on the whole sound
@@ -427,22 +393,8 @@ private:
 
 bool Bench::Open(int minutes)
 {
-    blocks = int32_t(int64_t(minutes) * 60 * RATE);
-    char leaf[64];
-    std::snprintf(leaf, sizeof leaf, "kv_bench_%dmin.wav", minutes);
-    std::string path = options.dir + "/" + leaf;
-    if (!GenerateWave(path, blocks)) {
-        std::printf("cannot write %s\n", path.c_str());
-        return false;
-    }
-    int rc = OpenDocument(path);
-    if (rc != 0 || TheDocument().length != blocks) {
-        std::printf("LoadWave failed: %d (length %" PRId32 ")\n", rc, TheDocument().length);
-        return false;
-    }
-    std::printf("Sound: %d minutes, 44.1 kHz 16-bit stereo, %" PRId32 " blocks, %.1f million samples, data %.1f MB\n",
-        minutes, blocks, double(blocks) * CHANNELS / 1e6, Megabytes(uint64_t(blocks) * BLOCK_BYTES));
-    return true;
+    blocks = SoundBlocks(minutes);
+    return !OpenGenerated(options.dir, minutes).empty();
 }
 
 std::vector<EffectRun> Bench::Effects()
@@ -555,7 +507,7 @@ bool Bench::MeasureEffect(const EffectRun& run)
         auto t1 = SteadyClock::now();
         ours.push_back(Seconds(t0, t1));
         if (r == 0)
-            result = DocumentSamples();
+            result = DocumentContents<int16_t>();
         // An effect that changed nothing files nothing, and undo would take
         // back whatever came before it.
         if (TheUndoHistory().IsEmpty()) {
@@ -572,7 +524,7 @@ bool Bench::MeasureEffect(const EffectRun& run)
         }
         DiscardHistory();
         if (r == 0)
-            restored = DocumentSamples() == original;
+            restored = DocumentContents<int16_t>() == original;
         if (doc.length != blocks) {
             std::printf("   %s: the length is %" PRId32 " after undo\n", run.name.c_str(), doc.length);
             return false;
@@ -609,7 +561,7 @@ bool Bench::MeasureEffects()
 {
     if (!Open(options.minutes))
         return false;
-    original = DocumentSamples();
+    original = DocumentContents<int16_t>();
     work.resize(original.size());
     std::printf("\nEffects on the whole sound, each one command: effect and undo record (the samples it\n"
                 "overwrites are saved first), in million samples per second (samples = blocks x channels),\n"
@@ -727,19 +679,12 @@ void Bench::Summary()
 
 int Bench::Run()
 {
-    if (!LoadBuiltInStrings())
+    if (!StartCore())
         return 1;
-    ResetApp();
-    ResetAppOptions();
-    ResetObjectOptions();
-    ResetSelection();
-    ResetActionLifecycle();
 #if KV_HAVE_NOISE
     static FixedClock clock;
     SetClock(&clock);
 #endif
-    if (TheDocument().NewSound(nullptr, nullptr) != 0)
-        return 1;
     bool ok = MeasureEffects();
     if (options.editMinutes > 0)
         ok = MeasureDelete() && ok;
@@ -760,15 +705,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: effects_bench [--minutes N] [--edit-minutes N] [--dir DIR] [--reps N]\n");
         return 2;
     }
-    static StderrLogSink sink;
-    SetLogSink(&sink);
-    // Figures appear as they are measured, also through Wine's console.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-#if defined(_WIN32)
-    std::printf("effects_bench (Windows build)\n");
-#else
-    std::printf("effects_bench (native build)\n");
-#endif
+    StartProgram("effects_bench");
     std::printf("Targets: each effect >= %.0f %% of a plain loop doing its arithmetic", TARGET_EFFECT_PERCENT);
     if (options.editMinutes > 0)
         std::printf("; undo and redo of\n"

@@ -22,11 +22,7 @@
 #endif
 
 #include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "app/object_options.h"
 #include "edit/actions.h"
-#include "lib/log.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
 
@@ -552,13 +548,7 @@ void Bench::Summary()
 
 int Bench::Run()
 {
-    if (!LoadBuiltInStrings())
-        return 1;
-    ResetApp();
-    ResetAppOptions();
-    ResetObjectOptions();
-    ResetSelection();
-    if (TheDocument().NewSound(nullptr, nullptr) != 0)
+    if (!StartCore())
         return 1;
     bool ok = Generate() && MeasureLoad() && MeasureSave() && MeasureEdit() && MeasureAccess();
     std::free(plainFile);
@@ -579,15 +569,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: wave_bench [--minutes N] [--dir DIR] [--reps N]\n");
         return 2;
     }
-    static StderrLogSink sink;
-    SetLogSink(&sink);
-    // Figures appear as they are measured, also through Wine's console.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-#if defined(_WIN32)
-    std::printf("wave_bench (Windows build)\n");
-#else
-    std::printf("wave_bench (native build)\n");
-#endif
+    StartProgram("wave_bench");
     std::printf("Targets: load and save >= %.0f %% of plain read/write; insert or delete in the middle of\n"
                 "the 60-minute sound < %.0f us; per-sample access >= %.0f %% of a plain loop; peak memory\n"
                 "of a load within %.0f %% of the sound's size.\n\n",

@@ -4,20 +4,24 @@
 # wine64 (build/win64). Each sound size of wave_bench runs in its own process,
 # so the peak memory of its load is measured in a process that never held a
 # sound before; effects_bench then runs the effects on the 10-minute sound and
-# Delete, Undo and Redo on the 60-minute one. The sounds are large (about
-# 106 MB and 635 MB, plus two saved copies each); they live in
-# build/bench-data and are removed at the end unless --keep.
-# Usage: scripts/bench.sh [--keep] [native|win64]...   (default: both)
+# Delete, Undo and Redo on the 60-minute one, and convert_bench Convert Format
+# and its undo on the 10-minute one. The sounds are large (about 106 MB and
+# 635 MB, plus two saved copies each); they live in build/bench-data and are
+# removed at the end unless --keep. Naming programs runs only those.
+# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert]...
+#        (default: both builds, every program)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 keep=0
 targets=()
+programs=()
 for a in "$@"; do
     case "$a" in
     --keep) keep=1 ;;
     native | win64) targets+=("$a") ;;
+    wave | effects | convert) programs+=("${a}_bench") ;;
     *)
         echo "bench: unknown argument $a" >&2
         exit 2
@@ -25,6 +29,15 @@ for a in "$@"; do
     esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(native win64)
+[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench)
+
+selected() {  # program name → whether it runs
+    local p
+    for p in "${programs[@]}"; do
+        [ "$p" = "$1" ] && return 0
+    done
+    return 1
+}
 
 MINUTES=(10 60)
 data="$root/build/bench-data"
@@ -45,7 +58,7 @@ build_native() {
     # Its own build directory: the test build has sanitizers on, which would
     # measure the sanitizers.
     cmake -S "$root" -B "$root/build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_SANITIZE=OFF \
-        >/dev/null && cmake --build "$root/build/bench-native" --target wave_bench effects_bench
+        >/dev/null && cmake --build "$root/build/bench-native" --target "${programs[@]}"
 }
 
 build_win64() {
@@ -53,7 +66,7 @@ build_win64() {
         cmake -S "$root" -B "$root/build/win64" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
             -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null || return 1
     fi
-    cmake --build "$root/build/win64" --target wave_bench effects_bench
+    cmake --build "$root/build/win64" --target "${programs[@]}"
 }
 
 build_type() {  # build dir → its CMAKE_BUILD_TYPE
@@ -67,12 +80,20 @@ for t in "${targets[@]}"; do
     native)
         build_native || { echo "bench: native build FAILED"; status=1; continue; }
         echo "=== native ($(build_type build/bench-native), $(uname -m), $(nproc) CPUs) ==="
-        for m in "${MINUTES[@]}"; do
-            "$root/build/bench-native/wave_bench" --minutes "$m" --dir "$data/$t" || status=1
+        if selected wave_bench; then
+            for m in "${MINUTES[@]}"; do
+                "$root/build/bench-native/wave_bench" --minutes "$m" --dir "$data/$t" || status=1
+                echo
+            done
+        fi
+        if selected effects_bench; then
+            "$root/build/bench-native/effects_bench" --minutes 10 --edit-minutes 60 --dir "$data/$t" || status=1
             echo
-        done
-        "$root/build/bench-native/effects_bench" --minutes 10 --edit-minutes 60 --dir "$data/$t" || status=1
-        echo
+        fi
+        if selected convert_bench; then
+            "$root/build/bench-native/convert_bench" --minutes 10 --dir "$data/$t" || status=1
+            echo
+        fi
         ;;
     win64)
         build_win64 || { echo "bench: win64 build FAILED"; status=1; continue; }
@@ -84,14 +105,22 @@ for t in "${targets[@]}"; do
         mkdir -p "$KV_ENV_DIR"
         kv_start_wine || { echo "bench: wine64 could not start"; status=1; continue; }
         echo "=== win64 under $("$KV_WINE" --version 2>/dev/null) ($(build_type build/win64)) ==="
-        for m in "${MINUTES[@]}"; do
-            # Relative paths: the program sees the work folder as its current directory.
-            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/wave_bench.exe" --minutes "$m" --dir .) || status=1
+        # Relative paths: the program sees the work folder as its current directory.
+        if selected wave_bench; then
+            for m in "${MINUTES[@]}"; do
+                (cd "$data/$t" && "$KV_WINE" "$root/build/win64/wave_bench.exe" --minutes "$m" --dir .) || status=1
+                echo
+            done
+        fi
+        if selected effects_bench; then
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/effects_bench.exe" --minutes 10 --edit-minutes 60 \
+                --dir .) || status=1
             echo
-        done
-        (cd "$data/$t" && "$KV_WINE" "$root/build/win64/effects_bench.exe" --minutes 10 --edit-minutes 60 --dir .) ||
-            status=1
-        echo
+        fi
+        if selected convert_bench; then
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/convert_bench.exe" --minutes 10 --dir .) || status=1
+            echo
+        fi
         ;;
     esac
     if [ "$keep" -eq 0 ]; then

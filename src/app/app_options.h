@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "app/intl_settings.h"
+#include "device/dev_options.h"
 #include "lib/gstring.h"
 
 // The platform's "use the default position" value for a window's x and y.
@@ -38,12 +39,8 @@ struct AppOptions {
 
     int32_t mixNew = 100;           // percent of the new sound when mixing
     int32_t mixOld = 0;             // percent of the old sound; 0 = new replaces old
-    uint8_t playAfterChange = 0;    // a device option: play the result of each sound change
-    uint8_t playAfterSelection = 0; // a device option: play each new selection made by the user
 
-    // Records whose owners parse them; kept as their settings text, which the
-    // defaults give as the owners would write them.
-    CGString deviceText{"2,2,1,0,0"};
+    DevOptions device;              // play and record devices ("DEVICE")
 
     // The format for new sounds ("FORMAT") is TheDefaultFormat() of
     // sound/form.h; it is empty until the setting is read.

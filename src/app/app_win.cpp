@@ -14,6 +14,8 @@
 #include "app/string_source_win.h"
 #include "app/string_ids.h"
 #include "app/string_table.h"
+#include "device/engine.h"
+#include "device/wave_device_win.h"
 #include "edit/actions.h"
 #include "lib/log.h"
 #include "lib/log_sink_win.h"
@@ -110,6 +112,8 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     SetSettingsStore(&iniStore);
     SetSystemProfile(&systemProfile);
     SetCompressionManager(&TheSystemCompressionManager());
+    // Before the settings: the "DEVICE" value looks the devices up.
+    SetWaveDevices(&TheSystemWaveDevices());
 
     app.instance = instance;
     app.commandLine = commandLine ? commandLine : "";
@@ -154,8 +158,19 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     if (!CreateFrameWindow())
         return ERR_RESOURCES;
 
-    // Playback at start-up arrives with the play engine; without it a "close"
-    // run has nothing to play and ends here without a window.
+    // Start-up playback keeps closeWhenDone: when it ends, the engine asks
+    // the frame to close and the program ends through its normal shutdown.
+    if (app.playOnStart) {
+        int rc = PlayAtStartUp();
+        if (rc == 0) {
+            app.frame->Show(app.showMode);
+            ResetUndoHistory(ACTSTATE_READY);
+            return 0;
+        }
+        if (rc > 0 && !app.closeWhenDone)
+            ShowError(nullptr, rc);
+    }
+    // A "close" run with nothing played ends without a window or a message.
     if (app.closeWhenDone) {
         DestroyWindow(app.frame->hwnd);
         return -1;
@@ -177,6 +192,7 @@ void AppCleanup()
     if (app.cursorOwn)
         DestroyCursor(static_cast<HCURSOR>(app.cursorOwn));
     SetHost(nullptr);
+    SetWaveDevices(nullptr);
     SetLogSink(nullptr);
     ResetApp();
 }

@@ -1,5 +1,6 @@
 #include "app/command_dispatch.h"
 
+#include "device/engine.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/level_effects.h"
@@ -65,6 +66,17 @@ int DispatchCoreCommand(int id, bool shift)
     case IDM_FAST_FORWARD:
     case IDB_FAST_FORWARD:
         return RunVoid(FastForward);
+    case IDM_PLAY:
+    case IDM_FAST_PLAY:
+    case IDB_PLAY:
+    case IDB_FAST_PLAY:
+        return Play();
+    case IDM_STOP:
+    case IDB_STOP:
+        return RunVoid(Stop);
+    case IDM_RECORD:
+    case IDB_RECORD:
+        return Record();
     case IDM_FX_SILENCE:
         return RunVoid(Silence);
     case IDM_FX_REVERSE:

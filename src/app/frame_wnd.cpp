@@ -8,6 +8,8 @@
 #include "app/error_box_win.h"
 #include "app/host_win.h"
 #include "app/settings.h"
+#include "device/engine.h"
+#include "device/volume.h"
 #include "edit/actions.h"
 #include "sound/document.h"
 #include "view/update_views.h"
@@ -85,6 +87,26 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_KV_UPDATE_VIEWS:
         RunPendingViewUpdates();
         return 0;
+    case MM_WOM_DONE:
+        OnPlayDone(reinterpret_cast<KvWaveHdr*>(lParam));
+        return 0;
+    case MM_WIM_DATA:
+        OnRecordData(reinterpret_cast<KvWaveHdr*>(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == DEV_TIMER_ID)
+            OnPositionTimer();
+        return 0;
+    case WM_SHOWWINDOW:
+        ShowPositionTimer(wParam != FALSE);
+        return CWindowBase::WindowProc(message, wParam, lParam);
+    case WM_ACTIVATEAPP:
+        // Another program may have changed what the devices can do. Read
+        // later, from the update message: the device calls may route sent
+        // messages, and this one arrives in the middle of showing the frame.
+        if (wParam)
+            UpdateViews(UpdDevCaps);
+        return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
@@ -103,6 +125,7 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CKV_FrameWnd::OnCreate()
 {
     TheApp().frame = this;
+    SetViewUpdateHandler(6, UpdateDeviceCaps);
     SetViewUpdateHandler(9, UpdateTitle);
     DragAcceptFiles(hwnd, TRUE);
     UpdateViews(UpdAll);
@@ -111,6 +134,9 @@ LRESULT CKV_FrameWnd::OnCreate()
 
 void CKV_FrameWnd::OnDestroy()
 {
+    // No buffer may come back to a window that is gone, nor point into a
+    // sound that is freed.
+    Stop();
     ResetUndoHistory(ACTSTATE_CLOSING);
     DragAcceptFiles(hwnd, FALSE);
     WriteSettings();
@@ -161,11 +187,24 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
     case IDM_FILE_EXIT:
         SendMessageA(hwnd, WM_CLOSE, 0, 0);
         break;
+    case IDM_ESCAPE:
+        OnEscape();
+        break;
     default:
         if (int rc = DispatchCoreCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
             ShowError(hwnd, rc);
         break;
     }
+}
+
+// Esc, and Enter in a location field: a focused field gives the focus back
+// to the frame; otherwise play or record stops.
+void CKV_FrameWnd::OnEscape()
+{
+    if (TheApp().locationEditFocus)
+        SetFocus(hwnd);
+    else
+        Stop();
 }
 
 void CKV_FrameWnd::Show(int showMode)

@@ -25,6 +25,7 @@ private:
     void OnSize(int type, int width, int height);
     void OnClose();
     void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnEscape();
 
     bool trackPlacement = false;
 };

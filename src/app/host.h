@@ -39,6 +39,18 @@ public:
     virtual void BeginProgress(const char* actionName) = 0;
     virtual bool UpdateProgress(int32_t done, int32_t total) = 0;
     virtual void EndProgress() = 0;
+
+    // What the play/record engine asks of the frame window; headless there
+    // is no frame to show, close or time.
+    // The frame is shown on the screen (play repeats only then).
+    virtual bool FrameVisible() const { return false; }
+    // Asks the frame to close, as the user would: the program then ends
+    // through its normal shutdown.
+    virtual void PostCloseRequest() {}
+    // A timer of the frame that fires every periodMs as timer `id`; returns
+    // the timer's id, 0 when none could be started.
+    virtual uint32_t StartTimer(uint32_t id, uint32_t periodMs) { return 0; }
+    virtual void StopTimer(uint32_t id) {}
 };
 
 // The installed host, never null: a headless host when none was installed.

@@ -75,3 +75,27 @@ bool WindowsHost::UpdateProgress(int32_t, int32_t)
 void WindowsHost::EndProgress()
 {
 }
+
+bool WindowsHost::FrameVisible() const
+{
+    return FrameExists() && IsWindowVisible(TheApp().frame->hwnd);
+}
+
+void WindowsHost::PostCloseRequest()
+{
+    if (FrameExists())
+        PostMessageA(TheApp().frame->hwnd, WM_CLOSE, 0, 0);
+}
+
+uint32_t WindowsHost::StartTimer(uint32_t id, uint32_t periodMs)
+{
+    if (!FrameExists())
+        return 0;
+    return static_cast<uint32_t>(SetTimer(TheApp().frame->hwnd, id, periodMs, nullptr));
+}
+
+void WindowsHost::StopTimer(uint32_t id)
+{
+    if (FrameExists())
+        KillTimer(TheApp().frame->hwnd, id);
+}

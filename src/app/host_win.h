@@ -21,6 +21,10 @@ public:
     void BeginProgress(const char* actionName) override;
     bool UpdateProgress(int32_t done, int32_t total) override;
     void EndProgress() override;
+    bool FrameVisible() const override;
+    void PostCloseRequest() override;
+    uint32_t StartTimer(uint32_t id, uint32_t periodMs) override;
+    void StopTimer(uint32_t id) override;
 
 private:
     HCURSOR previousCursor = nullptr;   // current before the wait cursor

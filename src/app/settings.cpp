@@ -13,6 +13,7 @@
 #include "app/settings_store.h"
 #include "app/string_ids.h"
 #include "app/string_table.h"
+#include "device/dev_options.h"
 #include "edit/effect_settings.h"
 #include "lib/log.h"
 #include "sound/form.h"
@@ -195,7 +196,7 @@ void ParseSettingValue(int keyId, const char* text)
             options.defaultLengthUnit = v[1];
         break;
     case STR_KEY_DEVICE:
-        options.deviceText = text;
+        LoadDeviceOptions(text);
         break;
     case STR_KEY_BUFFERS:
         n = ParseIntList(v, text, 2);
@@ -303,7 +304,7 @@ int FormatSettingValue(int keyId, char* out, int size)
     case STR_KEY_DISPOPTS:
         return FormatNumbers(out, size, {Flag(options.showEnd), options.defaultLengthUnit});
     case STR_KEY_DEVICE:
-        return CopyOut(out, size, options.deviceText);
+        return SaveDeviceOptions(out, size);
     case STR_KEY_MIX:
         return FormatNumbers(out, size, {options.mixNew, options.mixOld});
     case STR_KEY_OLE:

@@ -94,21 +94,139 @@ void DiscardOpenRecord()
     openRecord = nullptr;
 }
 
-// A new record with its data, or null (logged) when the record itself cannot
-// be made. A record whose block could not be allocated comes back Lost.
-CKV_ACTSTORE* NewRecord(int action, int kind, const void* data, uint32_t size)
+// Can the record take over this chunk's memory? Not while anyone holds it
+// locked: the device engine plays from its locks.
+bool CanTakeChunk(const CKV_BUFFER* chunk, uint64_t align)
+{
+    return chunk->lockCount == 0
+        && (!chunk->memory || chunk->memoryBytes >= static_cast<uint64_t>(chunk->count) * align);
+}
+
+// The chunks wholly inside the n blocks from start that a record can take
+// over: how many, the frames they hold and the bytes of their memory.
+struct TakenChunks {
+    int32_t count = 0;
+    int64_t frames = 0;
+    uint64_t bytes = 0;
+};
+
+TakenChunks FindChunksToTake(int32_t start, int32_t n)
 {
     CKV_Document& doc = TheDocument();
+    uint64_t align = static_cast<uint64_t>(doc.format.BlockAlign());
+    TakenChunks taken;
+    // The cursor's own lock is not someone else's.
+    doc.ReleaseCursor();
+    if (n < 1 || !doc.Locate(start))
+        return taken;
+    int64_t end = int64_t{start} + n;
+    int64_t chunkStart = doc.currentStart;
+    for (CGObListRec* rec = doc.current; rec && chunkStart < end; rec = rec->Next()) {
+        const CKV_BUFFER* chunk = static_cast<CKV_BUFFER*>(rec);
+        if (chunkStart >= start && chunkStart + chunk->count <= end && CanTakeChunk(chunk, align)) {
+            taken.count++;
+            taken.frames += chunk->count;
+            taken.bytes += chunk->memory ? chunk->memoryBytes : 0;
+        }
+        chunkStart += chunk->count;
+    }
+    return taken;
+}
+
+// Gives the chunks a record adopted back to the document, whose chunk list
+// has not changed since: the record is then left without them.
+void ReturnTakenChunks(CKV_ACTSTORE* rec, int32_t start)
+{
+    CKV_Document& doc = TheDocument();
+    for (int32_t i = 0; i < rec->chunkCount; i++) {
+        doc.ReleaseCursor();
+        if (!doc.Locate(start + rec->chunks[i].first) || !rec->ReturnChunk(i, doc.current))
+            Log("App:ActPrepare return chunk FAIL");
+    }
+    doc.ReleaseCursor();
+}
+
+// Saves the n blocks from start into a sample record that has room for the
+// chunks FindChunksToTake chose and whose data block holds the count and
+// every other frame: the record adopts those chunks' memory and copies the
+// rest (frames past the end of the store are saved as 0). False, and the
+// document as it was, when a chosen chunk could not be taken.
+bool SaveTakingChunks(CKV_ACTSTORE* rec, int32_t start, int32_t n)
+{
+    CKV_Document& doc = TheDocument();
+    uint64_t align = static_cast<uint64_t>(doc.format.BlockAlign());
+    uint8_t* out = rec->data.get() + 4;
+    int64_t end = int64_t{start} + n;
+    int32_t copyFrom = start;
+    doc.ReleaseCursor();
+    CKV_BUFFER* chunk = doc.Locate(start) ? doc.current : nullptr;
+    int64_t chunkStart = chunk ? doc.currentStart : end;
+    // Copying moves the cursor but never changes the list: the walk follows
+    // the chunk pointers.
+    for (; chunk && chunkStart < end; chunk = static_cast<CKV_BUFFER*>(chunk->Next())) {
+        int32_t at = static_cast<int32_t>(chunkStart);
+        chunkStart += chunk->count;
+        if (at < start || chunkStart > end || !CanTakeChunk(chunk, align))
+            continue;
+        std::unique_ptr<uint8_t[]> memory;
+        uint32_t bytes = 0;
+        if (!doc.DetachMemory(chunk, memory, bytes))
+            break;
+        if (!rec->AdoptChunk(at - start, chunk->count, memory, bytes)) {
+            doc.AttachMemory(chunk, memory, bytes);
+            break;
+        }
+        int32_t run = at - copyFrom;
+        if (run > 0) {
+            int32_t copied = doc.CopyOut(copyFrom, out, run) - copyFrom;
+            if (copied < run)
+                std::memset(out + copied * align, 0, static_cast<size_t>((run - copied) * align));
+            out += run * align;
+        }
+        copyFrom = static_cast<int32_t>(chunkStart);
+    }
+    doc.ReleaseCursor();
+    if (out + (end - copyFrom) * align != rec->data.get() + rec->size) {
+        Log("App:ActPrepare take chunk FAIL");
+        ReturnTakenChunks(rec, start);
+        return false;
+    }
+    int32_t run = static_cast<int32_t>(end - copyFrom);
+    int32_t copied = run > 0 ? doc.CopyOut(copyFrom, out, run) - copyFrom : 0;
+    if (copied < run)
+        std::memset(out + copied * align, 0, static_cast<size_t>((run - copied) * align));
+    doc.ReleaseCursor();
+    return true;
+}
+
+// A new record with its data, or null (logged) when the record itself cannot
+// be made. A record whose block could not be allocated comes back Lost. With
+// takeChunks a sample record takes over the memory of the chunks wholly
+// inside the selection instead of copying them, which are left silent.
+CKV_ACTSTORE* NewRecord(int action, int kind, const void* data, uint32_t size, bool takeChunks = false)
+{
+    CKV_Document& doc = TheDocument();
+    bool samples = IsSampleKind(kind);
+    int32_t start = TheSelection().selStart;
+    TakenChunks taken;
+    if (samples && takeChunks && size <= INT32_MAX)
+        taken = FindChunksToTake(start, static_cast<int32_t>(size));
     uint64_t bytes;
-    if (IsSampleKind(kind))
-        bytes = static_cast<uint64_t>(doc.format.BlockAlign()) * size + 4;
-    else if (kind == ACTION_CUT || kind == ACTION_DELETE)
+    if (samples) {
+        bytes = static_cast<uint64_t>(doc.format.BlockAlign()) * (size - taken.frames) + 4;
+        // The adopted memory is counted too.
+        if (taken.count > 0 && bytes + taken.bytes > UINT32_MAX - ACTSTORE_OVERHEAD) {
+            taken = TakenChunks();
+            bytes = static_cast<uint64_t>(doc.format.BlockAlign()) * size + 4;
+        }
+    } else if (kind == ACTION_CUT || kind == ACTION_DELETE) {
         bytes = 4;
-    else
+    } else {
         bytes = data ? size : 0;
+    }
     // A size the memory accounting cannot hold cannot be allocated either.
     CKV_ACTSTORE* rec = nullptr;
-    if (bytes <= UINT32_MAX - ACTSTORE_OVERHEAD && (!IsSampleKind(kind) || size <= INT32_MAX))
+    if (bytes <= UINT32_MAX - ACTSTORE_OVERHEAD && (!samples || size <= INT32_MAX))
         rec = new (std::nothrow) CKV_ACTSTORE(static_cast<uint32_t>(action),
                                               static_cast<uint32_t>(kind),
                                               static_cast<uint32_t>(bytes));
@@ -119,10 +237,18 @@ CKV_ACTSTORE* NewRecord(int action, int kind, const void* data, uint32_t size)
     if (!rec->data)
         return rec;
     uint8_t* block = rec->data.get();
-    if (IsSampleKind(kind)) {
+    if (samples) {
         std::memcpy(block, &size, 4);
         int32_t n = static_cast<int32_t>(size);
-        int32_t start = TheSelection().selStart;
+        if (taken.count > 0) {
+            if (rec->ReserveChunks(taken.count) && SaveTakingChunks(rec, start, n))
+                return rec;
+            // The data block has no room for every frame: the record is
+            // Lost, as when its block could not be allocated.
+            Log("CKV_ACTSTORE chunks FAIL");
+            rec->data.reset();
+            return rec;
+        }
         doc.SetChannel(255);
         int32_t copied = doc.CopyOut(start, block + 4, n) - start;
         if (copied < n) {
@@ -168,14 +294,14 @@ void EndActStat()
 }
 
 // The refusal check and the record, shared by the two prepares.
-bool Prepare(int action, int kind, const void* data, uint32_t size)
+bool Prepare(int action, int kind, const void* data, uint32_t size, bool takeChunks = false)
 {
     if (ActIsBusy()) {
         Log("App:ActPrepare(%d) REENTRANT", action);
         return false;
     }
     if (TheApp().actionState > 3) {
-        openRecord = NewRecord(action, kind, data, size);
+        openRecord = NewRecord(action, kind, data, size, takeChunks);
         if (!openRecord)
             return false;
     }
@@ -186,22 +312,20 @@ bool Prepare(int action, int kind, const void* data, uint32_t size)
 
 // A cancelled action puts back the samples its record saved, without a
 // record of its own. Records without samples keep what was done so far.
-void UndoCancelledWork(const CKV_ACTSTORE& rec)
+void UndoCancelledWork(CKV_ACTSTORE& rec)
 {
     if (!IsSampleKind(static_cast<int>(rec.kind)) || !rec.data || rec.size < 4)
         return;
-    uint32_t n;
-    std::memcpy(&n, rec.data.get(), 4);
-    uint64_t align = static_cast<uint64_t>(TheDocument().format.BlockAlign());
-    if (n > INT32_MAX || 4 + align * n > rec.size) {
+    int32_t n = SavedFrameCount(rec);
+    if (n < 0) {
         Log("App:ActComplete(%u) BAD RECORD", rec.action);
         return;
     }
     const Selection& sel = TheSelection();
     int32_t m = sel.selLength;
-    if (ReplaceSelectedFrames(m, rec.data.get() + 4, static_cast<int32_t>(n)) != 0)
+    if (ReplaceSelectedSaved(m, rec) != 0)
         Log("App:ActComplete(%u) restore FAIL", rec.action);
-    RepaintRange(sel.selStart, m != static_cast<int32_t>(n) ? 0 : sel.selStart + sel.selLength);
+    RepaintRange(sel.selStart, m != n ? 0 : sel.selStart + sel.selLength);
 }
 
 }
@@ -272,7 +396,10 @@ uint32_t ActPrepare(int action, int kind, const void* data, uint32_t size)
     return Prepare(action, kind, data, size) ? size : 0;
 }
 
-bool ActTryPrepareWave(int action, int kind, int32_t* count)
+namespace {
+
+// ActTryPrepareWave; takeChunks as NewRecord.
+bool TryPrepareWave(int action, int kind, int32_t* count, bool takeChunks)
 {
     *count = 0;
     // Stopping first lets a recording close its own action before this one
@@ -326,7 +453,7 @@ bool ActTryPrepareWave(int action, int kind, int32_t* count)
         if (kind != ACTION_CUT)
             kind = RESTORE_INSERTED;
     }
-    if (!Prepare(action, kind, nullptr, static_cast<uint32_t>(n))) {
+    if (!Prepare(action, kind, nullptr, static_cast<uint32_t>(n), takeChunks)) {
         if (inserted) {
             TheDocument().DeleteRange(sel.selStart, n);
             SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
@@ -337,10 +464,23 @@ bool ActTryPrepareWave(int action, int kind, int32_t* count)
     return true;
 }
 
+}
+
+bool ActTryPrepareWave(int action, int kind, int32_t* count)
+{
+    return TryPrepareWave(action, kind, count, false);
+}
+
 int32_t ActPrepareWave(int action, int kind)
 {
     int32_t n;
     return ActTryPrepareWave(action, kind, &n) ? n : 0;
+}
+
+int32_t ActPrepareWaveTakingChunks(int action, int kind)
+{
+    int32_t n;
+    return TryPrepareWave(action, kind, &n, true) ? n : 0;
 }
 
 bool ActProgress(int32_t position)
@@ -401,7 +541,7 @@ void ActComplete(int action, uint32_t flags)
         if (sel.viewLength == 0)
             SetViewRange(sel.selStart, doc.length, ORIGIN_PROGRAM);
         RepaintRange(sel.selStart, (flags & ACT_LENGTH_CHANGED) ? 0 : sel.selStart + sel.selLength);
-        if (TheAppOptions().playAfterChange && state > 3) {
+        if (TheAppOptions().device.playAfterChange && state > 3) {
             int rc = Play();
             if (rc > 0)
                 Log("App:Play %d", rc);

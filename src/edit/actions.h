@@ -112,6 +112,13 @@ uint32_t ActPrepare(int action, int kind, const void* data, uint32_t size);
 // (Record, Change): then the record is open and must be completed.
 int32_t ActPrepareWave(int action, int kind);
 
+// ActPrepareWave for an action that makes every prepared byte silence: the
+// record takes over the memory of the chunks wholly inside the selection
+// instead of copying it, and those chunks are left without memory, which
+// reads as silence. Chunks someone else holds locked (the device engine
+// plays from its locks) are copied as ActPrepareWave copies them.
+int32_t ActPrepareWaveTakingChunks(int action, int kind);
+
 // ActPrepareWave that tells a refusal from a prepared count of 0: true when
 // the action was prepared and must be completed; *count gets the count.
 bool ActTryPrepareWave(int action, int kind, int32_t* count);

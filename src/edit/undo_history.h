@@ -14,8 +14,22 @@
 #include "lib/gstring.h"
 #include "lib/ob_list.h"
 
+class CKV_BUFFER;
+
 // Bookkeeping bytes counted per record in the undo memory in use.
 enum : uint32_t { ACTSTORE_OVERHEAD = 32 };
+
+// Frames of a sample record held as the memory of the chunk they were in,
+// taken over instead of copied: `count` frames from saved frame `first`.
+// Without memory the chunk had none yet, so the frames were the format's
+// silence.
+struct SavedChunk {
+    int32_t first = 0;
+    int32_t count = 0;
+    std::unique_ptr<uint8_t[]> memory;
+    uint32_t bytes = 0;                 // size of memory, at least count × nBlockAlign
+    bool returned = false;              // went back to the document: the record lacks these frames
+};
 
 class CKV_ACTSTORE : public CGObListRec {
 public:
@@ -27,10 +41,27 @@ public:
 
     bool Lost() const { return size != 0 && !data; }
 
+    // Sample records only: gives the record room for `n` chunks (false when
+    // out of memory), which AdoptChunk then fills in the order of their
+    // frames; it takes `memory` only when it returns true. The bytes of each
+    // adopted block join the undo memory in use and leave it when the block
+    // goes back to the document or is freed.
+    bool ReserveChunks(int32_t n);
+    bool AdoptChunk(int32_t first, int32_t count, std::unique_ptr<uint8_t[]>& memory, uint32_t bytes);
+    // Hands chunk i's memory back to the document's `chunk`, which holds
+    // exactly its frames (AttachMemory); false while the chunk is locked.
+    bool ReturnChunk(int32_t i, CKV_BUFFER* chunk);
+
     uint32_t action;                    // the action this record undoes (its name labels Undo)
     uint32_t kind;                      // the restore step; Redo is labelled with its action name
     uint32_t size;                      // bytes of data
     std::unique_ptr<uint8_t[]> data;    // null when size is 0 or allocation failed
+    // A sample record's data holds the count and then the frames outside
+    // these chunks, in order; chunkBytes is what their memory adds.
+    std::unique_ptr<SavedChunk[]> chunks;
+    int32_t chunkCount = 0;
+    int32_t chunkRoom = 0;
+    uint32_t chunkBytes = 0;
 };
 
 // A history: the head is the newest record, the tail the oldest. Owns its
@@ -49,7 +80,7 @@ CKV_ACTLIST& TheUndoHistory();
 CKV_ACTLIST& TheRedoHistory();
 
 // Bytes of every record that exists, the open one included, each counted
-// with ACTSTORE_OVERHEAD.
+// with ACTSTORE_OVERHEAD and the chunk memory it adopted.
 uint32_t UndoMemoryInUse();
 
 // Files a completed record as the newest of `history`, which takes it. A
@@ -65,8 +96,11 @@ void ActFile(CKV_ACTSTORE* record, CKV_ACTLIST& history);
 int ActUndo();
 int ActRedo();
 
-// Performs the record's restore step (its kind). Results as ActUndo.
-int ActApply(const CKV_ACTSTORE& record);
+// Performs the record's restore step (its kind). Results as ActUndo. A
+// sample record may give chunk memory it adopted back to the document; it
+// does so only when the step succeeds (0), so a record that failed can be
+// tried again.
+int ActApply(CKV_ACTSTORE& record);
 
 // Replaces the selected samples by n saved frames (none and 0: removes the
 // selection) as action `kind`, whose own record (action `kind`, kind
@@ -79,6 +113,17 @@ int ActRestoreWave(int kind, int action, const uint8_t* frames, int32_t n);
 // changed); 247 not every frame could be written (length and selection are
 // right).
 int ReplaceSelectedFrames(int32_t m, const uint8_t* frames, int32_t n);
+
+// The number of frames a sample record (kinds 1, 15, 16, 17) holds, or -1
+// when it does not hold them all.
+int32_t SavedFrameCount(const CKV_ACTSTORE& record);
+
+// ReplaceSelectedFrames with the frames of a sample record. Adopted chunk
+// memory goes back to the chunk at its place when that chunk holds exactly
+// its frames and nobody holds it locked; else it is copied. Memory goes back
+// only when every frame was written. -1 also for a record that does not
+// hold its frames.
+int ReplaceSelectedSaved(int32_t m, CKV_ACTSTORE& record);
 
 // Restore steps of records whose owners come with their dialogs: kind 4
 // (device options) and kind 8 (object options). The handler restores the

@@ -112,6 +112,9 @@ public:
     int32_t MixBlocks(int32_t pos, const uint8_t* data, int32_t n);
     void FillSilence(int32_t pos, int32_t n);
     int32_t CopyOut(int32_t pos, uint8_t* data, int32_t n);
+    // The format's silence over whole blocks. A chunk without memory is
+    // silence already and is left without (nothing is allocated for it).
+    int32_t SilenceBlocks(int32_t pos, int32_t n);
 
     // Structure changes. Each keeps length equal to the sum of the counts and
     // requests the view updates of a length change.
@@ -135,6 +138,19 @@ public:
     // n == 0 deletes the chunk. At or past the end a new last chunk of n
     // blocks is added.
     bool PutChunkMemory(int32_t pos, std::unique_ptr<uint8_t[]> memory, uint32_t bytes, int32_t n);
+    // Hands a chunk's memory (its `bytes`) to whoever keeps those samples
+    // elsewhere, such as the undo record of an action that leaves the chunk
+    // silent: the chunk is left without memory and reads as silence. `memory`
+    // comes back null when the chunk never had any. False, nothing changed,
+    // while anyone but the cursor holds the chunk locked (the device engine
+    // plays from its locks).
+    bool DetachMemory(CKV_BUFFER* chunk, std::unique_ptr<uint8_t[]>& memory, uint32_t& bytes);
+    // Gives a chunk `memory` of `bytes` (at least its blocks × nBlockAlign)
+    // in place of what it holds, adopted without copying; null leaves it
+    // without memory, silent. False, and `memory` stays with the caller,
+    // while anyone but the cursor holds the chunk locked or when the block is
+    // too short.
+    bool AttachMemory(CKV_BUFFER* chunk, std::unique_ptr<uint8_t[]>& memory, uint32_t bytes);
     void FreeAll();
 
     // Fields (read directly by the other parts).

@@ -1,5 +1,6 @@
 #include "sound/form.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +34,9 @@ constexpr uint32_t FULL_FORMAT_SIZE = sizeof(KvWaveFormat);
 enum { TAG_NAME_CHARS = 48 };
 
 Form theDefaultFormat;
+
+// The largest chunk (and device buffer) any format gets.
+const uint64_t MAX_CHUNK_BYTES = 16u << 20;
 
 bool FollowsBits(uint16_t tag)
 {
@@ -337,8 +341,11 @@ uint32_t Form::GetChunkBytes() const
         unit = unit == 3 ? 12 : 4;
     uint64_t bytes = static_cast<uint64_t>(wfx->nAvgBytesPerSec) * buffers.bufferSeconds;
     bytes = (bytes + unit - 1) / unit * unit;
-    if (bytes > UINT32_MAX)
-        bytes = UINT32_MAX / unit * unit;
+    // A damaged or hand-made header may claim any rate: one chunk must not
+    // become gigabytes. Real formats stay far below the cap (2 s of 192 kHz
+    // 8-channel 32-bit sound is 12 MiB), and a chunk is always whole blocks.
+    if (bytes > MAX_CHUNK_BYTES)
+        bytes = std::max<uint64_t>(MAX_CHUNK_BYTES / unit * unit, unit);
     return static_cast<uint32_t>(bytes);
 }
 

@@ -444,6 +444,26 @@ void CKV_Document::FillSilence(int32_t pos, int32_t n)
     ReleaseCursor();
 }
 
+int32_t CKV_Document::SilenceBlocks(int32_t pos, int32_t n)
+{
+    uint8_t silence = SilenceByte(format);
+    size_t align = AlignOf(format);
+    int32_t done = 0;
+    while (done < n && Locate(pos + done)) {
+        int32_t run = std::min(n - done, currentStart + current->count - (pos + done));
+        if (current->memory) {
+            uint8_t* p;
+            run = BlockRun(&p, pos + done, run);
+            if (run < 1)
+                break;
+            std::memset(p, silence, static_cast<size_t>(run) * align);
+        }
+        done += run;
+    }
+    ReleaseCursor();
+    return pos + done;
+}
+
 // Links a chunk after the cursor (at the head without one) and makes it
 // current; no view update.
 bool CKV_Document::LinkChunk(int32_t n, std::unique_ptr<uint8_t[]> data, uint32_t bytes)
@@ -738,6 +758,37 @@ bool CKV_Document::PutChunkMemory(int32_t pos, std::unique_ptr<uint8_t[]> data, 
         chunk->count = n;
     }
     LengthChanged(before);
+    return true;
+}
+
+bool CKV_Document::DetachMemory(CKV_BUFFER* chunk, std::unique_ptr<uint8_t[]>& data, uint32_t& bytes)
+{
+    if (!chunk)
+        return false;
+    if (chunk == current)
+        ReleaseCursor();
+    if (chunk->lockCount > 0)
+        return false;
+    bytes = chunk->memory ? chunk->memoryBytes : 0;
+    data = std::move(chunk->memory);
+    chunk->memoryBytes = 0;
+    return true;
+}
+
+bool CKV_Document::AttachMemory(CKV_BUFFER* chunk, std::unique_ptr<uint8_t[]>& data, uint32_t bytes)
+{
+    if (!chunk)
+        return false;
+    if (data && static_cast<uint64_t>(chunk->count) * AlignOf(format) > bytes) {
+        Log("Doc:AttachMemory(%d) SHORT MEMORY %u", chunk->count, bytes);
+        return false;
+    }
+    if (chunk == current)
+        ReleaseCursor();
+    if (chunk->lockCount > 0)
+        return false;
+    chunk->memoryBytes = data ? bytes : 0;
+    chunk->memory = std::move(data);
     return true;
 }
 

@@ -5,6 +5,8 @@
 // converts each block into it.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "app/error_message.h"
 #include "edit/actions.h"
@@ -62,6 +64,26 @@ bool MakePcm(Form& format, uint16_t channels, uint32_t rate, uint16_t bits)
     return true;
 }
 
+// One piece of sound a read pass put into the document: `blocks` blocks of
+// `format` from dataPos (or silence), which make k document blocks.
+struct VocPiece {
+    KvWaveFormat format;
+    int64_t dataPos;
+    int32_t blocks;
+    int32_t k;
+    unsigned layout;
+};
+
+// The pieces of one pass of a loop, kept so that the later passes, which do
+// exactly the same, need not walk the blocks again. A pass of more pieces
+// than this is walked again: it brings at least one block per few blocks
+// walked.
+struct VocPass {
+    std::vector<VocPiece> pieces;
+    bool complete = true;       // false: too many pieces, or no memory for them
+};
+const size_t MAX_PASS_PIECES = 4096;
+
 // The block list of one file, walked by either pass.
 class VocParser {
 public:
@@ -85,6 +107,9 @@ private:
     int ExtendedBlock(uint32_t length);
     // Counts or reads `blocks` blocks of a block's format.
     int Take(int mode, const Form& format, int32_t blocks, unsigned layout);
+    // Reads a piece into the room still free (and into the passes being kept).
+    int Put(const VocPiece& piece, const Form& format);
+    int Replay(const VocPass& pass);
 
     ReaderContext& ctx;
     int64_t fileSize;
@@ -94,6 +119,9 @@ private:
     uint16_t extendedChannels = 1;
     uint32_t extendedRate = 0;
     uint8_t extendedPack = 0;
+    // The loops whose second pass is being read, innermost last.
+    VocPass* keeping[MAX_REPEAT_DEPTH] = {};
+    int keepingCount = 0;
 };
 
 int VocParser::Run(int mode)
@@ -245,12 +273,18 @@ int VocParser::RepeatBlock(int mode, int depth, bool& finished)
     uint32_t passes = LittleEndian16(b) + 1u;
     int64_t start = ctx.file.GetPosition();
     bool repeatEnd = false;
+    VocPass kept;
     for (uint32_t pass = 0; pass < passes; pass++) {
         if (start < 0 || ctx.file.Seek(start, SEEK_ORIGIN_SET) != start)
             return ERR_FILE_SHORT;
         int32_t leftBefore = ctx.blocksLeft;
         int32_t posBefore = ctx.writePos;
+        bool keep = mode != READ_MEASURE && pass == 1;
+        if (keep)
+            keeping[keepingCount++] = &kept;
         int rc = ParseBlocks(mode, depth + 1, repeatEnd);
+        if (keep)
+            keepingCount--;
         if (rc)
             return rc;
         if (truncated || (mode != READ_MEASURE && ctx.blocksLeft < 1)) {
@@ -272,6 +306,20 @@ int VocParser::RepeatBlock(int mode, int depth, bool& finished)
         }
         if (ctx.blocksLeft == leftBefore && ctx.writePos == posBefore)
             break;
+        if (kept.complete) {
+            int64_t end = ctx.file.GetPosition();
+            for (pass++; pass < passes; pass++) {
+                rc = Replay(kept);
+                if (rc)
+                    return rc;
+                if (ctx.blocksLeft < 1) {
+                    finished = true;
+                    return 0;
+                }
+            }
+            if (end < 0 || ctx.file.Seek(end, SEEK_ORIGIN_SET) != end)
+                return ERR_FILE_SHORT;
+        }
     }
     // A loop closed by its end marker goes on behind it; one that ran into
     // the terminator or the end of the data ends the list.
@@ -312,12 +360,51 @@ int VocParser::Take(int mode, const Form& format, int32_t blocks, unsigned layou
         ctx.blocksLeft = static_cast<int32_t>(total);
         return 0;
     }
-    // The block that reaches the end of the room is cut by the converter.
-    k = std::min(k, ctx.blocksLeft);
+    // Block formats are PCM records, which hold no cbSize.
+    VocPiece piece = {{}, ctx.file.GetPosition(), blocks, k, layout};
+    std::memcpy(&piece.format, format.Record(), std::min<size_t>(format.Size(), sizeof(piece.format)));
+    return Put(piece, format);
+}
+
+int VocParser::Put(const VocPiece& piece, const Form& format)
+{
+    // The piece that reaches the end of the room is cut by the converter.
+    int32_t k = std::min(piece.k, ctx.blocksLeft);
     ctx.blocksLeft -= k;
     if (k <= 0)
         return 0;
-    return ReadConverted(ctx, format, ctx.writePos, blocks, layout);
+    for (int i = 0; i < keepingCount; i++) {
+        VocPass* pass = keeping[i];
+        if (!pass->complete)
+            continue;
+        try {
+            if (pass->pieces.size() < MAX_PASS_PIECES)
+                pass->pieces.push_back(piece);
+            else
+                pass->complete = false;
+        } catch (const std::bad_alloc&) {
+            pass->complete = false;
+        }
+    }
+    if (!(piece.layout & RAW_SILENCE)
+        && (piece.dataPos < 0 || ctx.file.Seek(piece.dataPos, SEEK_ORIGIN_SET) != piece.dataPos))
+        return ERR_FILE_SHORT;
+    return ReadConverted(ctx, format, ctx.writePos, piece.blocks, piece.layout);
+}
+
+int VocParser::Replay(const VocPass& pass)
+{
+    for (const VocPiece& piece : pass.pieces) {
+        Form format;
+        if (!format.Set(&piece.format))
+            return ERR_NO_MEMORY;
+        int rc = Put(piece, format);
+        if (rc)
+            return rc;
+        if (ctx.blocksLeft < 1)
+            break;
+    }
+    return 0;
 }
 
 }

@@ -144,7 +144,7 @@ void SetSelection(int32_t start, int32_t length, int origin)
         SetPlayPosition(length != 0 ? sel.playPos : start, ORIGIN_PROGRAM);
         if (recorded) {
             ActComplete(ACTION_SELECT, ACT_PREPARED | (differs ? 0u : uint32_t(ACT_NO_RECORD)));
-            if (differs && length != 0 && TheAppOptions().playAfterSelection)
+            if (differs && length != 0 && TheAppOptions().device.playAfterSelection)
                 PlayAfterSelection();
         }
     }
@@ -168,12 +168,21 @@ void SetPlayPosition(int32_t position, int origin)
         high = std::max(high, low);
         position = std::min(std::max(position, low), high);
     }
-    if (StopsEngine(origin))
+    if (StopsEngine(origin)) {
+        TheDev().playingWhenMoved = TheDev().mode == DevMode::Playing;
         Stop();
+    }
     if (position != sel.playPos) {
         sel.playPos = position;
+        // While a device runs the view pages to follow the position.
+        int64_t viewEnd = static_cast<int64_t>(sel.viewStart) + sel.viewLength;
+        if (TheDev().mode != DevMode::Closed && (position < sel.viewStart || position >= viewEnd))
+            SetViewRange(position, sel.viewLength, origin);
         UpdateViews(UpdWaveView | UpdPlayPos);
     }
+    // The user moved the position while it was playing: play on from there.
+    if (origin >= ORIGIN_GESTURE_END && TheDev().playingWhenMoved)
+        PlayAfterSelection();
 }
 
 void MoveToEnd(bool forward, int origin)

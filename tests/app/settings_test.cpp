@@ -245,7 +245,7 @@ TEST_F(SettingsTest, EveryWrittenValueComesBackUnchanged)
 {
     const char* values[][2] = {
         {"DISPLAY", "1,1,0,1"}, {"LOCATION", "10,20,640,480"}, {"DISPOPTS", "1,3"},
-        {"DEVICE", "9, 3,x,1"}, {"MIX", "80,40"}, {"OLE", "0x1F junk,a, b"},
+        {"MIX", "80,40"}, {"OLE", "0x1F junk,a, b"},
         {"FORMAT", "2,1,8000,4096,256,4,2,500"}, {"PLAYRATE", "3"}, {"AMPLIFY", "250"},
         {"FADE", "10,90"}, {"ECHO", "50,200,1"}, {"PITCH", "131072"}, {"BACKGROUND", "4,30,1"},
         {"TONE", "1,440,50,880,25"}, {"FILL", "12"}, {"INSERT", "500"}, {"EXTRA", "1"},
@@ -331,13 +331,10 @@ TEST_F(SettingsTest, ValuesWithoutNumbersChangeNoNumber)
 
 TEST_F(SettingsTest, LongValuesAreReadUpTo310Characters)
 {
-    std::string device(400, '7');
     std::string ole = "5," + std::string(400, 'L');
     std::string file = "c:\\" + std::string(400, 'f');
-    Read("DEVICE", device.c_str());
     Read("OLE", ole.c_str());
     Read("FILE1", file.c_str());
-    EXPECT_EQ(device.substr(0, 310), TheAppOptions().deviceText.c_str());
     EXPECT_EQ(308, TheObjectOptions().label.Length());
     ASSERT_EQ(1, RecentFiles().Count());
     EXPECT_EQ(310, RecentFiles().At(0)->Length());

@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "edit/delete_cut.h"
 #include "edit/undo_history.h"
 #include "lib/log.h"
 #include "sound/document.h"
+#include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/selection_ops.h"
 #include "view/view_model.h"
@@ -29,18 +28,9 @@ class ActionsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetActionLifecycle();
-        Form f;
-        f.SetBuiltInDefault();
-        f.Record()->nChannels = 2;
-        f.Record()->wBitsPerSample = 16;
-        f.Normalize();
-        ASSERT_EQ(0, doc.NewSound(nullptr, f.Record()));
+        ASSERT_TRUE(ResetCore());
+        KvWaveFormat f = PcmFormat(2, 16, 11025);
+        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
         doc.bufferSamples = 1000;
         original = Fill(40000);
         SetSelection(0, 0, ORIGIN_PROGRAM);
@@ -61,13 +51,6 @@ protected:
             b[i] = uint8_t(i * 7 + (i >> 9));
         EXPECT_TRUE(doc.InsertSpace(0, frames));
         doc.WriteBlocks(0, b.data(), frames);
-        return b;
-    }
-
-    Bytes DocBytes()
-    {
-        Bytes b(size_t(doc.length) * 4);
-        doc.CopyOut(0, b.data(), doc.length);
         return b;
     }
 
@@ -103,7 +86,7 @@ TEST_F(ActionsTest, CancelPutsTheSavedSamplesBackAndFilesNothing)
     EXPECT_FALSE(Scribble(n));
     ActComplete(ACTION_AMPLIFY, ACT_PREPARED);
 
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     EXPECT_EQ(100, TheSelection().selStart);
     EXPECT_EQ(30000, TheSelection().selLength);
     EXPECT_EQ(0, Records());
@@ -141,14 +124,14 @@ TEST_F(ActionsTest, InsertedRoomGoesAgainOnCancelOrWithoutRecord)
     EXPECT_EQ(52000, doc.length);
     EXPECT_FALSE(Scribble(n));
     ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     EXPECT_EQ(0, TheSelection().selLength);
 
     // Silence inserts the "INSERT" length: 2000 ms at 11025 Hz.
     n = ActPrepareWave(ACTION_SILENCE, RESTORE_SAMPLES);
     EXPECT_EQ(22050, n);
     ActComplete(ACTION_SILENCE, ACT_PREPARED | ACT_NO_RECORD);
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     EXPECT_EQ(500, TheSelection().selStart);
     EXPECT_EQ(0, TheSelection().selLength);
     EXPECT_EQ(0, Records());

@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "edit/actions.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
+#include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/selection_ops.h"
 #include "view/view_model.h"
@@ -30,18 +29,9 @@ class DeleteCutTest : public ::testing::TestWithParam<Layout> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetActionLifecycle();
-        Form f;
-        f.SetBuiltInDefault();
-        f.Record()->nChannels = GetParam().channels;
-        f.Record()->wBitsPerSample = GetParam().bits;
-        f.Normalize();
-        ASSERT_EQ(0, doc.NewSound(nullptr, f.Record()));
+        ASSERT_TRUE(ResetCore());
+        KvWaveFormat f = PcmFormat(GetParam().channels, GetParam().bits, 11025);
+        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
         // Small chunks, so that every range crosses chunk edges.
         doc.bufferSamples = 7;
         align = doc.format.BlockAlign();
@@ -58,25 +48,12 @@ protected:
         doc.FreeAll();
     }
 
-    Bytes DocBytes()
-    {
-        Bytes b(size_t(doc.length) * align);
-        doc.CopyOut(0, b.data(), doc.length);
-        return b;
-    }
-
     // The original without blocks [start, start + n).
     Bytes Without(int32_t start, int32_t n)
     {
         Bytes b(original);
         b.erase(b.begin() + start * align, b.begin() + (start + n) * align);
         return b;
-    }
-
-    void ExpectSelection(int32_t start, int32_t length)
-    {
-        EXPECT_EQ(start, TheSelection().selStart);
-        EXPECT_EQ(length, TheSelection().selLength);
     }
 
     CKV_Document& doc = TheDocument();
@@ -89,20 +66,20 @@ TEST_P(DeleteCutTest, DeleteUndoRedoRestoreExactBytesAndSelection)
 {
     SetSelection(33, 101, ORIGIN_PROGRAM);
     ASSERT_EQ(0, DeleteSelection());
-    EXPECT_EQ(Without(33, 101), DocBytes());
+    EXPECT_EQ(Without(33, 101), DocumentBytes());
     ExpectSelection(33, 0);
     EXPECT_EQ(1, doc.changeCount);
 
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     ExpectSelection(33, 101);
     EXPECT_EQ(0, doc.changeCount);
 
     ASSERT_EQ(0, ActRedo());
-    EXPECT_EQ(Without(33, 101), DocBytes());
+    EXPECT_EQ(Without(33, 101), DocumentBytes());
     ExpectSelection(33, 0);
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
 }
 
 TEST_P(DeleteCutTest, WholeSound)
@@ -111,19 +88,19 @@ TEST_P(DeleteCutTest, WholeSound)
     ASSERT_EQ(0, DeleteSelection());
     EXPECT_EQ(0, doc.length);
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
 }
 
 TEST_P(DeleteCutTest, CutRemovesAndIsLabelledCut)
 {
     SetSelection(7, 14, ORIGIN_PROGRAM);
     ASSERT_EQ(0, RemoveSelectionForCut());
-    EXPECT_EQ(Without(7, 14), DocBytes());
+    EXPECT_EQ(Without(7, 14), DocumentBytes());
     CGString text;
     ASSERT_TRUE(GetUndoLabel(text));
     EXPECT_STREQ("&Undo Cut\tCtrl+Z", text);
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     ExpectSelection(7, 14);
     ASSERT_TRUE(GetRedoLabel(text));
     EXPECT_STREQ("&Redo Cut\tShift+Bksp", text);
@@ -134,7 +111,7 @@ TEST_P(DeleteCutTest, EmptySelectionDeletesNothing)
     SetSelection(40, 0, ORIGIN_PROGRAM);
     EXPECT_EQ(-1, DeleteSelection());
     EXPECT_EQ(-1, RemoveSelectionForCut());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     EXPECT_EQ(0, TheUndoHistory().Count());
     EXPECT_EQ(0, doc.changeCount);
 }

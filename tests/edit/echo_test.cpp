@@ -6,63 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
 
-using Samples = std::vector<int>;       // interleaved, signed in the sample width
-using Bytes = std::vector<uint8_t>;
-
-class EchoTest : public ::testing::Test {
+// At 1000 Hz a delay in milliseconds is as many blocks.
+class EchoTest : public EffectTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
-    }
-
-    // At 1000 Hz a delay in milliseconds is as many blocks. Chunks of
-    // `chunk` blocks put chunk edges inside the selection.
-    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
-              int32_t chunk = 7)
-    {
-        uint16_t align = uint16_t(channels * bits / 8);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, 1000, 1000u * align, align, bits, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = chunk;
-        Bytes bytes;
-        for (int v : samples) {
-            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
-            if (bits == 16)
-                bytes.push_back(uint8_t(unsigned(v) >> 8));
-        }
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
-    }
-
-    Samples Read()
-    {
-        bool wide = doc.format.Record()->wBitsPerSample == 16;
-        Bytes bytes(size_t(doc.length) * doc.format.BlockAlign());
-        doc.CopyOut(0, bytes.data(), doc.length);
-        Samples out;
-        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
-            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
-        return out;
-    }
+    EchoTest() : EffectTest(1000, 7) {}
 
     void Run(int strength, int delay, bool chorus)
     {
@@ -71,10 +22,6 @@ protected:
         settings.echoChorus = chorus ? 0x101 : 0x100;   // only the low byte counts
         Echo(settings);
     }
-
-    TestHost host;
-    CKV_Document& doc = TheDocument();
-    EffectSettings& settings = TheEffectSettings();
 };
 
 // A loud stereo signal, so that echoes saturate now and then.

@@ -2,76 +2,28 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
 
-using Samples = std::vector<int>;       // interleaved, signed in the sample width
-using Bytes = std::vector<uint8_t>;
-
-class MeasureTest : public ::testing::Test {
+class MeasureTest : public EffectTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
-    }
-
-    // A sound of these samples in chunks of `chunk` blocks, so that chunk
-    // edges fall inside the selection, which is then set.
-    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
-              int32_t chunk = 3)
-    {
-        uint16_t align = uint16_t(channels * bits / 8);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, 11025, 11025u * align, align, bits, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = chunk;
-        Bytes bytes;
-        for (int v : samples) {
-            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
-            if (bits == 16)
-                bytes.push_back(uint8_t(unsigned(v) >> 8));
-        }
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
-        host.informations.clear();
-    }
-
-    Bytes Raw()
-    {
-        Bytes bytes(size_t(doc.length) * doc.format.BlockAlign());
-        doc.CopyOut(0, bytes.data(), doc.length);
-        return bytes;
-    }
-
-    // The one report shown, or "" when none was.
+    // The one report shown since the last call, or "" when none was.
     std::string Report()
     {
-        if (host.informations.size() != 1)
-            return host.informations.empty() ? "" : "(more than one box)";
-        EXPECT_EQ(host.informations[0].first, "Measure");
-        return host.informations[0].second;
+        std::vector<std::pair<std::string, std::string>> shown;
+        shown.swap(host.informations);
+        if (shown.size() != 1)
+            return shown.empty() ? "" : "(more than one box)";
+        EXPECT_EQ(shown[0].first, "Measure");
+        return shown[0].second;
     }
-
-    TestHost host;
-    CKV_Document& doc = TheDocument();
 };
 
 TEST_F(MeasureTest, ReportsLengthExtremesAndMeanAndChangesNothing)

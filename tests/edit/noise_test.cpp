@@ -6,19 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "app/clock.h"
-#include "edit/actions.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
-
-using Samples = std::vector<int>;       // interleaved, signed in the sample width
 
 class FixedClock : public Clock {
 public:
@@ -26,53 +17,18 @@ public:
     uint32_t ticks = 123456;
 };
 
-class NoiseTest : public ::testing::Test {
+class NoiseTest : public EffectTest {
 protected:
+    NoiseTest() : EffectTest(8000, 4096) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
+        EffectTest::SetUp();
         SetClock(&clock);
     }
     void TearDown() override { SetClock(nullptr); }
 
-    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length)
-    {
-        uint16_t align = uint16_t(channels * bits / 8);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, 8000, 8000u * align, align, bits, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = 4096;
-        std::vector<uint8_t> bytes;
-        for (int v : samples) {
-            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
-            if (bits == 16)
-                bytes.push_back(uint8_t(unsigned(v) >> 8));
-        }
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
-    }
-
-    Samples Read()
-    {
-        bool wide = doc.format.Record()->wBitsPerSample == 16;
-        std::vector<uint8_t> bytes(size_t(doc.length) * doc.format.BlockAlign());
-        doc.CopyOut(0, bytes.data(), doc.length);
-        Samples out;
-        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
-            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
-        return out;
-    }
-
     FixedClock clock;
-    TestHost host;
-    CKV_Document& doc = TheDocument();
-    EffectSettings& settings = TheEffectSettings();
 };
 
 TEST_F(NoiseTest, ValuesSpanMinusAToAMinusOne)

@@ -6,62 +6,18 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
 #include "edit/pitch_factor.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
 
-using Samples = std::vector<int>;       // interleaved 16-bit samples
-
-class PitchTest : public ::testing::Test {
+class PitchTest : public EffectTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
-    }
-
-    // Chunks of `chunk` blocks put chunk edges inside the selection.
-    void Load(uint16_t channels, const Samples& samples, int32_t start, int32_t length, int32_t chunk = 3)
-    {
-        uint16_t align = uint16_t(channels * 2);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, 11025, 11025u * align, align, 16, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = chunk;
-        std::vector<int16_t> data(samples.begin(), samples.end());
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, reinterpret_cast<const uint8_t*>(data.data()), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
-    }
-
-    Samples Read()
-    {
-        std::vector<int16_t> data(size_t(doc.length) * doc.format.BlockAlign() / 2);
-        doc.CopyOut(0, reinterpret_cast<uint8_t*>(data.data()), doc.length);
-        return Samples(data.begin(), data.end());
-    }
-
     void Run(uint32_t factor)
     {
         settings.pitchFactor = int32_t(factor);
         PitchChange(settings);
     }
-
-    TestHost host;
-    CKV_Document& doc = TheDocument();
-    EffectSettings& settings = TheEffectSettings();
 };
 
 // Mono 99, 0, 1 .. n-1, 98: the selection is 1 .. n.
@@ -109,7 +65,7 @@ TEST_F(PitchTest, ShortSequencesTakeTheNearestEarlierSampleAndUndoExactly)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "factor " << c.factor);
-        Load(1, Numbered(c.n), 1, c.n);
+        Load(1, 16, Numbered(c.n), 1, c.n);
         Run(c.factor);
         Samples model = {99};
         model.insert(model.end(), c.result.begin(), c.result.end());
@@ -124,7 +80,7 @@ TEST_F(PitchTest, ShortSequencesTakeTheNearestEarlierSampleAndUndoExactly)
 
 TEST_F(PitchTest, UnchangedOrVanishingSelectionsDoNothing)
 {
-    Load(1, Numbered(10), 1, 10);
+    Load(1, 16, Numbered(10), 1, 10);
     Run(65536);
     Run(0);
     SetSelection(1, 2, ORIGIN_PROGRAM);
@@ -143,7 +99,7 @@ TEST_F(PitchTest, LongSelectionsMatchTheModelUndoExactlyAndRedo)
         in[i] = int((i * 2654435761u >> 16) & 0xFFFF) - 32768;
     for (uint32_t f : {131072u, 98304u, 196608u, 70001u, 32768u, 43690u, 21845u, 65000u}) {
         SCOPED_TRACE(testing::Message() << "factor " << f);
-        Load(2, in, start, n, 4409);
+        Load(2, 16, in, start, n, 4409);
         Run(f);
         int32_t m;
         ASSERT_EQ(Read(), Resampled(in, start, n, f, &m));
@@ -166,7 +122,7 @@ TEST_F(PitchTest, CancelLeavesTheSoundAndTheSelectionAsTheyWere)
     for (size_t i = 0; i < in.size(); i++)
         in[i] = int(i % 2000) - 1000;
     for (uint32_t f : {131072u, 45000u}) {
-        Load(2, in, start, n, 10000);
+        Load(2, 16, in, start, n, 10000);
         host.updates.clear();
         host.cancelAt = 16384 - start;
         Run(f);

@@ -5,92 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
 
-using Samples = std::vector<int>;       // interleaved, signed in the sample width
-using Bytes = std::vector<uint8_t>;
-
 // At 1000 blocks a second a duration of 1 (10 ms) is a minimum of 10 blocks;
 // a threshold of 2 % is 655 for 16-bit and 3 for 8-bit samples.
-class RemoveBackgroundTest : public ::testing::Test {
+class RemoveBackgroundTest : public EffectTest {
 protected:
+    RemoveBackgroundTest() : EffectTest(1000, 4) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
+        EffectTest::SetUp();
         settings.SetToDefault();
         settings.noiseDuration = 1;
     }
-
-    // A sound of these samples in chunks of `chunk` blocks, so that chunk
-    // edges fall inside the selection, which is then set.
-    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
-              int32_t chunk = 4)
-    {
-        uint16_t align = uint16_t(channels * bits / 8);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, 1000, 1000u * align, align, bits, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = chunk;
-        Bytes bytes;
-        for (int v : samples) {
-            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
-            if (bits == 16)
-                bytes.push_back(uint8_t(unsigned(v) >> 8));
-        }
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
-    }
-
-    Bytes Raw()
-    {
-        Bytes bytes(size_t(doc.length) * doc.format.BlockAlign());
-        doc.CopyOut(0, bytes.data(), doc.length);
-        return bytes;
-    }
-    Samples Read()
-    {
-        bool wide = doc.format.Record()->wBitsPerSample == 16;
-        Bytes bytes = Raw();
-        Samples out;
-        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
-            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
-        return out;
-    }
-    void ExpectSelection(int32_t start, int32_t length)
-    {
-        EXPECT_EQ(TheSelection().selStart, start);
-        EXPECT_EQ(TheSelection().selLength, length);
-    }
-
-    // Presses Cancel at the k-th progress check.
-    void CancelAtCheck(int k)
-    {
-        host.onPump = [this, k] {
-            if (k == 1)
-                host.cancelAt = 0;
-            else
-                CancelAtCheck(k - 1);
-        };
-    }
-
-    TestHost host;
-    CKV_Document& doc = TheDocument();
-    EffectSettings& settings = TheEffectSettings();
 };
 
 Samples Join(std::initializer_list<Samples> parts)

@@ -7,77 +7,39 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
 #include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
 #include "edit/dtmf.h"
-#include "edit/undo_history.h"
-#include "sound/document.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
+#include "support/effect_fixture.h"
 
 namespace {
 
-using Samples = std::vector<int>;       // interleaved, signed in the sample width
-
-class ToneTest : public ::testing::Test {
+class ToneTest : public EffectTest {
 protected:
+    ToneTest() : EffectTest(8000, 1000) {}
+
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetActionLifecycle();
+        EffectTest::SetUp();
         settings.toneShape = TONE_SINE;
         settings.tone1Amplitude = 100;
         settings.tone2Amplitude = 0;
     }
 
-    // A sound of these samples in chunks of `chunk` blocks, then the selection.
-    void Load(uint16_t channels, uint16_t bits, uint32_t rate, const Samples& samples, int32_t start,
-              int32_t length, int32_t chunk = 1000)
+    // Tone frequencies are in Hz, so every sound here names its rate.
+    void Load(uint16_t channels, uint16_t bits, uint32_t soundRate, const Samples& samples, int32_t start,
+              int32_t length, int32_t chunkBlocks = 0)
     {
-        uint16_t align = uint16_t(channels * bits / 8);
-        KvWaveFormat f = {WAVE_TAG_PCM, channels, rate, rate * align, align, bits, 0};
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
-        doc.bufferSamples = chunk;
-        std::vector<uint8_t> bytes;
-        for (int v : samples) {
-            bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
-            if (bits == 16)
-                bytes.push_back(uint8_t(unsigned(v) >> 8));
-        }
-        int32_t n = int32_t(samples.size() / channels);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
+        rate = soundRate;
+        EffectTest::Load(channels, bits, samples, start, length, chunkBlocks);
     }
 
-    Samples Read()
+    // A generated tone of n samples at `soundRate`, 16-bit mono.
+    Samples Generate(uint32_t soundRate, int32_t n)
     {
-        bool wide = doc.format.Record()->wBitsPerSample == 16;
-        std::vector<uint8_t> bytes(size_t(doc.length) * doc.format.BlockAlign());
-        doc.CopyOut(0, bytes.data(), doc.length);
-        Samples out;
-        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
-            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
-        return out;
-    }
-
-    // A generated tone of n samples at `rate`, 16-bit mono.
-    Samples Generate(uint32_t rate, int32_t n)
-    {
-        Load(1, 16, rate, Samples(size_t(n), 0), 0, n, 4096);
+        Load(1, 16, soundRate, Samples(size_t(n), 0), 0, n, 4096);
         Tone(settings);
         return Read();
     }
-
-    TestHost host;
-    CKV_Document& doc = TheDocument();
-    EffectSettings& settings = TheEffectSettings();
 };
 
 TEST_F(ToneTest, TablesHoldOneHalfPeriodOfEachShape)

@@ -9,7 +9,6 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/effect_settings.h"
@@ -17,6 +16,7 @@
 #include "edit/mixing_options.h"
 #include "lib/log.h"
 #include "sound/document.h"
+#include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/display_options.h"
 #include "view/selection_ops.h"
@@ -46,12 +46,7 @@ class UndoHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetActionLifecycle();
+        ASSERT_TRUE(ResetCore());
         ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));     // 8-bit mono
         doc.bufferSamples = 64;
         Bytes b(1000);
@@ -72,13 +67,6 @@ protected:
 
     // Change i of a run: a distinct mixing pair.
     void Change(int i) { SetMixingOptions(i, 100); }
-
-    Bytes DocBytes()
-    {
-        Bytes b(size_t(doc.length));
-        doc.CopyOut(0, b.data(), doc.length);
-        return b;
-    }
 
     CKV_Document& doc = TheDocument();
     AppOptions& options = TheAppOptions();
@@ -138,7 +126,7 @@ TEST_F(UndoHistoryTest, MemoryLimitDropsOldestAndStillFilesALargeRecord)
     ASSERT_EQ(1, TheUndoHistory().Count());
     EXPECT_EQ(600 + 4 + ACTSTORE_OVERHEAD, UndoMemoryInUse());
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
 }
 
 TEST_F(UndoHistoryTest, DepthZeroActsAsOne)
@@ -189,15 +177,15 @@ TEST_F(UndoHistoryTest, UndoOfAnEffectWritesBackAndRedoRunsItAgain)
     SetEffectSettings(settings);
     SetSelection(200, 300, ORIGIN_PROGRAM);
     Amplify(TheEffectSettings());
-    Bytes halved = DocBytes();
+    Bytes halved = DocumentBytes();
     ASSERT_NE(original, halved);
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     CGString text;
     EXPECT_TRUE(GetRedoLabel(text));
     EXPECT_STREQ("&Redo Amplification\tShift+Bksp", text);
     ASSERT_EQ(0, ActRedo());
-    EXPECT_EQ(halved, DocBytes());
+    EXPECT_EQ(halved, DocumentBytes());
 
     // The settings record puts back all 18 values at once.
     ASSERT_EQ(0, ActUndo());
@@ -215,16 +203,16 @@ TEST_F(UndoHistoryTest, RedoOfAPasteIgnoresTheSoundNowWaitingToBePasted)
     Bytes pasted(100, 7);
     doc.WriteBlocks(50, pasted.data(), 100);
     ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
-    Bytes after = DocBytes();
+    Bytes after = DocumentBytes();
     ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
     for (int32_t waiting : {0, 30}) {
         TheSelection().pendingLength = waiting;
         ASSERT_EQ(0, ActRedo());
-        EXPECT_EQ(after, DocBytes());
+        EXPECT_EQ(after, DocumentBytes());
         EXPECT_EQ(1, TheUndoHistory().Count());
         ASSERT_EQ(0, ActUndo());
-        EXPECT_EQ(original, DocBytes());
+        EXPECT_EQ(original, DocumentBytes());
     }
 }
 
@@ -235,7 +223,7 @@ TEST_F(UndoHistoryTest, SelectionAndToggleRecordsAreUndone)
     ASSERT_EQ(0, ActUndo());
     EXPECT_EQ(10, TheSelection().selStart);
     EXPECT_EQ(20, TheSelection().selLength);
-    EXPECT_EQ(original, DocBytes());
+    EXPECT_EQ(original, DocumentBytes());
 
     uint8_t before = options.showLocations;
     ToggleDisplayOption(ACTION_TOGGLE_LOCATIONS);

@@ -8,7 +8,6 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/effect_settings.h"
@@ -16,6 +15,7 @@
 #include "edit/mixing_options.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
+#include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/display_options.h"
 #include "view/selection_ops.h"
@@ -41,12 +41,7 @@ class UndoModelTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetActionLifecycle();
+        ASSERT_TRUE(ResetCore());
         TheAppOptions().undoCount = 2000;   // deeper than any sequence here
         rng.seed(GetParam());
     }
@@ -54,7 +49,7 @@ protected:
     // A random 16-bit stereo sound of `blocks` blocks, in small chunks.
     void Load(int32_t blocks)
     {
-        KvWaveFormat f = {1, 2, 22050, 88200, 4, 16, 0};
+        KvWaveFormat f = PcmFormat(2, 16, 22050);
         ASSERT_EQ(0, doc.NewSound(nullptr, &f));
         doc.bufferSamples = 997;
         ASSERT_TRUE(doc.InsertSpace(0, blocks));

@@ -169,7 +169,7 @@ TEST_F(FormTest, ChunkBytesAreWholeBlocksAndWords)
     Fill(form, ADPCM, 1, 8000, 1000, 3, 4);
     EXPECT_EQ(2004u, form.GetChunkBytes());         // multiple of 3 and of 4
     Fill(form, ADPCM, 1, 8000, 0xFFFFFFFF, 1000, 4);
-    EXPECT_EQ(4294967000u, form.GetChunkBytes());   // the largest that fits
+    EXPECT_EQ(16777000u, form.GetChunkBytes());     // capped at 16 MiB, whole blocks
     EXPECT_EQ(0u, Form().GetChunkBytes());
 }
 

@@ -2,25 +2,11 @@
 // probing WAVE, AIFF, VOC, AU and MP3; RAW only by its extension.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "app/error_message.h"
-#include "edit/actions.h"
-#include "sound/document.h"
-#include "sound/sound_file.h"
-#include "sound/wave_file.h"
-#include "support/test_host.h"
-#include "support/wave_builder.h"
-
-using wave::Bytes;
+#include "support/reader_fixture.h"
 
 namespace {
 
-// An 8-bit mono 8000 Hz AU file of signed samples.
+// 8-bit mono 8000 Hz files of signed samples (AIFF: an even count).
 Bytes Au(const Bytes& data)
 {
     Bytes b = {'.', 's', 'n', 'd', 0, 0, 0, 24, 0, 0, 0, uint8_t(data.size()), 0, 0, 0, 2,
@@ -29,60 +15,22 @@ Bytes Au(const Bytes& data)
     return b;
 }
 
-// An 8-bit mono 8000 Hz AIFF file of signed samples (an even count).
 Bytes Aiff(const Bytes& data)
 {
     uint8_t n = uint8_t(data.size());
     Bytes b = {'F', 'O', 'R', 'M', 0, 0, 0, uint8_t(46 + n), 'A', 'I', 'F', 'F',
-               'C', 'O', 'M', 'M', 0, 0, 0, 18, 0, 1, 0, 0, 0, n, 0, 8,
-               0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0,
+               'C', 'O', 'M', 'M', 0, 0, 0, 18, 0, 1, 0, 0, 0, n, 0, 8, 0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0,
                'S', 'S', 'N', 'D', 0, 0, 0, uint8_t(8 + n), 0, 0, 0, 0, 0, 0, 0, 0};
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }
 
-class SoundFileTest : public ::testing::Test {
+class SoundFileTest : public ReaderTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ASSERT_EQ(0, TheDocument().NewSound(nullptr, nullptr));
-        ResetUndoHistory(ACTSTATE_READY);
-        dir = ::testing::TempDir() + "kv_type_"
-            + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    SoundFileTest() : ReaderTest("in.wav") {}
 
-    int Open(const Bytes& bytes, const std::string& name)
-    {
-        EXPECT_TRUE(wave::WriteFile(dir + name, bytes));
-        ResetUndoHistory(ACTSTATE_LOADING);
-        CMMFile file;
-        int rc = file.Open((dir + name).c_str(), KVIO_READ | KVIO_DENYWRITE, nullptr)
-            ? ReadSoundFile(file, READ_OPEN) : ERR_CANT_OPEN;
-        file.Close();
-        ResetUndoHistory(ACTSTATE_READY);
-        return rc;
-    }
-
-    Bytes DocumentBytes()
-    {
-        CKV_Document& doc = TheDocument();
-        Bytes b(size_t(doc.length) * size_t(doc.format.BlockAlign()));
-        doc.SetChannel(255);
-        EXPECT_EQ(doc.length, doc.CopyOut(0, b.data(), doc.length));
-        doc.ReleaseCursor();
-        return b;
-    }
-
-    uint32_t Rate() { return TheDocument().format.Record()->nSamplesPerSec; }
-
-    TestHost host;
-    std::string dir;
+    // Opens the bytes as a file of that name.
+    int Open(const Bytes& bytes, const char* name) { return Read(bytes, READ_OPEN, name); }
 };
 
 TEST_F(SoundFileTest, ContentDecidesWhenTheExtensionsReaderDoesNotKnowIt)
@@ -93,7 +41,7 @@ TEST_F(SoundFileTest, ContentDecidesWhenTheExtensionsReaderDoesNotKnowIt)
     ASSERT_EQ(0, Open(Aiff({0x03, 0x04}), "sound.voc"));
     EXPECT_EQ(Bytes({0x83, 0x84}), DocumentBytes());
     ASSERT_EQ(0, Open(wave::Pcm(1, 22050, 8, {5, 6}), "sound.AIF"));
-    EXPECT_EQ(22050u, Rate());
+    EXPECT_EQ(22050u, TheDocument().format.Record()->nSamplesPerSec);
     // MP3 is only a name: its files are probed like any other.
     ASSERT_EQ(0, Open(Au({0x07, 0x08}), "song.mp3"));
     EXPECT_EQ(Bytes({0x87, 0x88}), DocumentBytes());
@@ -103,9 +51,8 @@ TEST_F(SoundFileTest, ContentDecidesWhenTheExtensionsReaderDoesNotKnowIt)
 
 TEST_F(SoundFileTest, ExtensionsReaderHasTheLastWordUnlessItSaysNotThisType)
 {
-    // A damaged AU named as one is reported, not probed further.
     Bytes damaged = Au({1, 2});
-    damaged[15] = 9;
+    damaged[15] = 9;            // an encoding that is not read
     EXPECT_EQ(ERR_UNSUPPORTED_COMPRESSION, Open(damaged, "bad.Au"));
     EXPECT_EQ(ERR_UNSUPPORTED_COMPRESSION, Open(damaged, "bad.dat"));
 }

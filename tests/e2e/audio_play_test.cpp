@@ -1,0 +1,223 @@
+// kelvora.exe playing through Wine's wave devices into the PulseAudio null
+// sink, whose monitor with_capture.sh records (raw signed 16-bit mono at
+// 44100 Hz) into the file named by KV_CAPTURE_FILE. Each test looks only at
+// what the capture gained while it ran.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "resource.h"
+#include "support/wave_builder.h"
+#include "support/win_driver.h"
+
+namespace {
+
+const int RATE = 44100;         // of the capture
+const double PI = 3.14159265358979323846;
+
+// A sine file: 16-bit samples at `amplitude`, or 8-bit ones at amplitude/256.
+wave::Bytes ToneFile(uint32_t rate, uint16_t bits, double frequency, double seconds, double amplitude)
+{
+    wave::Bytes data;
+    int n = static_cast<int>(rate * seconds);
+    for (int i = 0; i < n; i++) {
+        double v = amplitude * std::sin(2 * PI * frequency * i / rate);
+        if (bits == 16)
+            wave::Put16(data, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v))));
+        else
+            data.push_back(static_cast<uint8_t>(128 + std::lround(v / 256)));
+    }
+    return wave::Pcm(1, rate, bits, data);
+}
+
+double PowerAt(const int16_t* x, int n, double frequency)
+{
+    double c = 2 * std::cos(2 * PI * frequency / RATE), s1 = 0, s2 = 0;
+    for (int i = 0; i < n; i++) {
+        double s0 = x[i] + c * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return s1 * s1 + s2 * s2 - c * s1 * s2;
+}
+
+class AudioPlayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char* file = std::getenv("KV_CAPTURE_FILE");
+        ASSERT_NE(file, nullptr) << "run through with_capture.sh";
+        capture = driver::WindowsPath(file);
+        mark = CapturedSamples();
+    }
+
+    size_t CapturedSamples() const
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(capture.c_str(), GetFileExInfoStandard, &data))
+            return 0;
+        return data.nFileSizeLow / 2;
+    }
+
+    // What the sink received since the test began; the recorder runs behind.
+    void Collect()
+    {
+        Sleep(700);
+        std::string bytes = driver::ReadFile(capture);
+        const int16_t* all = reinterpret_cast<const int16_t*>(bytes.data());
+        size_t count = bytes.size() / 2;
+        if (count > mark)
+            x.assign(all + mark, all + count);
+    }
+
+    // The tone is where 10 ms windows are loud; first and last sample.
+    void FindTone(double amplitude)
+    {
+        const int window = RATE / 100;
+        for (size_t w = 0; w + window <= x.size(); w += window) {
+            double sum = 0;
+            for (int i = 0; i < window; i++)
+                sum += double(x[w + i]) * x[w + i];
+            if (std::sqrt(sum / window) > amplitude / 10) {
+                if (first < 0)
+                    first = static_cast<int>(w);
+                last = static_cast<int>(w) + window;
+            }
+        }
+    }
+
+    // Seconds on a steady clock.
+    static double Now()
+    {
+        LARGE_INTEGER count, frequency;
+        QueryPerformanceCounter(&count);
+        QueryPerformanceFrequency(&frequency);
+        return double(count.QuadPart) / double(frequency.QuadPart);
+    }
+
+    // The recorder writes in bursts, so the file's size lags the sound by a
+    // varying amount. Sampled often for a while, its least lagging moment
+    // ties the capture's sample count to the clock: the capture index of
+    // time t is (t - clockBase) * RATE.
+    void CalibrateClock(double seconds)
+    {
+        double start = Now();
+        double best = -1e300;
+        for (double t = start; t - start < seconds; t = Now()) {
+            best = std::max(best, double(CapturedSamples()) / RATE - t);
+            Sleep(2);
+        }
+        clockBase = -best;
+    }
+    double CaptureIndexAt(double t) const { return (t - clockBase) * RATE; }
+
+    double Seconds() const { return double(last - first) / RATE; }
+
+    // Level in dB against a sine of `amplitude`, over the middle half.
+    double LevelDb(double amplitude) const
+    {
+        int from = first + (last - first) / 4, n = (last - first) / 2;
+        double sum = 0;
+        for (int i = 0; i < n; i++)
+            sum += double(x[size_t(from + i)]) * x[size_t(from + i)];
+        return 20 * std::log10(std::sqrt(sum / n) / (amplitude / std::sqrt(2.0)));
+    }
+
+    double Pitch(double low, double high) const
+    {
+        int from = first + (last - first) / 4, n = (last - first) / 2;
+        double best = 0, bestPower = -1;
+        for (double f = low; f <= high; f += 1) {
+            double p = PowerAt(x.data() + from, n, f);
+            if (p > bestPower) {
+                bestPower = p;
+                best = f;
+            }
+        }
+        return best;
+    }
+
+    driver::Sandbox box{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    std::string capture;
+    size_t mark = 0;
+    std::vector<int16_t> x;
+    int first = -1, last = -1;
+    double clockBase = 0;
+};
+
+TEST_F(AudioPlayTest, CloseOptionPlaysTheFileOnceAndExits)
+{
+    const double amplitude = 16384;   // -6 dB of full scale
+    std::string file = box.dir + "\\Tone1k.wav";
+    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 2.0, amplitude)));
+    driver::Process p;
+    ASSERT_TRUE(p.Start(box.exe, "/close " + file));
+    EXPECT_EQ(p.WaitForExit(), 0);
+    Collect();
+    FindTone(amplitude);
+    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
+    EXPECT_NEAR(Seconds(), 2.0, 0.2);
+    EXPECT_NEAR(LevelDb(amplitude), 0.0, 1.0);
+    EXPECT_NEAR(Pitch(900, 1100), 1000, 10);
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(AudioPlayTest, EightBitFileAtAQuarterOfTheRatePlaysAtItsPitch)
+{
+    const double amplitude = 100 * 256;
+    std::string file = box.dir + "\\Tone22k8.wav";
+    ASSERT_TRUE(wave::WriteFile(file, ToneFile(22050, 8, 500, 1.5, amplitude)));
+    driver::Process p;
+    ASSERT_TRUE(p.Start(box.exe, "/close " + file));
+    EXPECT_EQ(p.WaitForExit(), 0);
+    Collect();
+    FindTone(amplitude);
+    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
+    EXPECT_NEAR(Seconds(), 1.5, 0.2);
+    EXPECT_NEAR(Pitch(400, 600), 500, 5);
+}
+
+// Play and Stop sent as commands to a running program: the sound starts and
+// stops with them. The delays from each command to the capture are printed.
+TEST_F(AudioPlayTest, PlayAndStopCommandsStartAndEndTheSound)
+{
+    const double amplitude = 16384;
+    std::string file = box.dir + "\\Long.wav";
+    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 5.0, amplitude)));
+    driver::Process p;
+    ASSERT_TRUE(p.Start(box.exe, file));
+    HWND frame = p.WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    CalibrateClock(1.0);
+    double playAt = Now();
+    PostMessageA(frame, WM_COMMAND, IDM_PLAY, 0);
+    Sleep(1500);
+    double stopAt = Now();
+    PostMessageA(frame, WM_COMMAND, IDM_STOP, 0);
+    Sleep(1000);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitForExit(), 0);
+    Collect();
+    FindTone(amplitude);
+    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
+    double playDelay = (double(mark + size_t(first)) - CaptureIndexAt(playAt)) / RATE;
+    double stopDelay = (double(mark + size_t(last)) - CaptureIndexAt(stopAt)) / RATE;
+    std::printf("Play to first sound %.0f ms, Stop to silence %.0f ms\n", playDelay * 1000, stopDelay * 1000);
+    RecordProperty("play_latency_ms", static_cast<int>(std::lround(playDelay * 1000)));
+    RecordProperty("stop_latency_ms", static_cast<int>(std::lround(stopDelay * 1000)));
+    // Stopped 1.5 s into a 5-second sound.
+    EXPECT_GT(Seconds(), 1.0);
+    EXPECT_LT(Seconds(), 2.5);
+    // The capture's clock is known to a few tens of milliseconds.
+    EXPECT_LT(std::fabs(playDelay), 1.0);
+    EXPECT_LT(std::fabs(stopDelay), 1.0);
+    DeleteFileA(file.c_str());
+}
+
+}

@@ -1,0 +1,53 @@
+// The core's single objects in native tests: put back as a newly started
+// program has them, and the document's sound and selection looked at.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/app_options.h"
+#include "app/builtin_strings.h"
+#include "edit/actions.h"
+#include "sound/document.h"
+#include "sound/wave_format.h"
+#include "view/view_model.h"
+
+// Loads the built-in strings, then resets the app, its options, the selection,
+// the wave view and the action lifecycle (no undo or redo records, ready).
+// False when the strings do not load; nothing is reset then.
+inline bool ResetCore()
+{
+    if (!LoadBuiltInStrings())
+        return false;
+    ResetApp();
+    ResetAppOptions();
+    ResetSelection();
+    ResetWaveView();
+    ResetActionLifecycle();
+    return true;
+}
+
+// A linear PCM record; bits is 8 or 16.
+inline KvWaveFormat PcmFormat(uint16_t channels, uint16_t bits, uint32_t rate)
+{
+    uint16_t align = uint16_t(channels * bits / 8);
+    return {WAVE_TAG_PCM, channels, rate, rate * align, align, bits, 0};
+}
+
+// Every block of the document's sound, as stored.
+inline std::vector<uint8_t> DocumentBytes()
+{
+    CKV_Document& doc = TheDocument();
+    std::vector<uint8_t> b(size_t(doc.length) * size_t(doc.format.BlockAlign()));
+    EXPECT_EQ(doc.length, doc.CopyOut(0, b.data(), doc.length));
+    return b;
+}
+
+inline void ExpectSelection(int32_t start, int32_t length)
+{
+    EXPECT_EQ(start, TheSelection().selStart);
+    EXPECT_EQ(length, TheSelection().selLength);
+}

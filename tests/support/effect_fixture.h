@@ -1,0 +1,90 @@
+// The effect tests' fixture: a fresh core, a PCM sound of given samples in
+// small chunks with the selection set, the sound read back as bytes or sample
+// values, and a host that presses Cancel when told.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "edit/actions.h"
+#include "edit/effect_settings.h"
+#include "edit/undo_history.h"
+#include "sound/document.h"
+#include "support/core_state.h"
+#include "support/test_host.h"
+#include "view/selection_ops.h"
+
+using Samples = std::vector<int>;       // interleaved, signed in the sample width
+using Bytes = std::vector<uint8_t>;
+
+// Sample values as stored: 8-bit unsigned, 16-bit little-endian.
+inline Bytes SampleBytes(uint16_t bits, const Samples& samples)
+{
+    Bytes bytes;
+    for (int v : samples) {
+        bytes.push_back(uint8_t(bits == 8 ? v + 128 : v));
+        if (bits == 16)
+            bytes.push_back(uint8_t(unsigned(v) >> 8));
+    }
+    return bytes;
+}
+
+class EffectTest : public ::testing::Test {
+protected:
+    // The rate of the sounds Load makes and their chunk size in blocks, unless
+    // a load says otherwise.
+    explicit EffectTest(uint32_t rate = 11025, int32_t chunk = 3) : rate(rate), chunk(chunk) {}
+
+    void SetUp() override { ASSERT_TRUE(ResetCore()); }
+
+    // A sound of these bytes in chunks of `chunkBlocks` (0: the fixture's
+    // chunk), so that chunk edges fall inside the selection, which is then
+    // set. The change count starts at 0.
+    void LoadBytes(uint16_t channels, uint16_t bits, const Bytes& bytes, int32_t start, int32_t length,
+                   int32_t chunkBlocks = 0)
+    {
+        KvWaveFormat f = PcmFormat(channels, bits, rate);
+        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
+        doc.bufferSamples = chunkBlocks > 0 ? chunkBlocks : chunk;
+        int32_t n = int32_t(bytes.size() / f.nBlockAlign);
+        ASSERT_TRUE(doc.InsertSpace(0, n));
+        doc.WriteBlocks(0, bytes.data(), n);
+        SetSelection(start, length, ORIGIN_PROGRAM);
+        doc.changeCount = 0;
+    }
+    void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
+              int32_t chunkBlocks = 0)
+    {
+        LoadBytes(channels, bits, SampleBytes(bits, samples), start, length, chunkBlocks);
+    }
+
+    Bytes Raw() { return DocumentBytes(); }
+    Samples Read()
+    {
+        bool wide = doc.format.Record()->wBitsPerSample == 16;
+        Bytes bytes = Raw();
+        Samples out;
+        for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
+            out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
+        return out;
+    }
+
+    // Presses Cancel at the k-th progress check.
+    void CancelAtCheck(int k)
+    {
+        host.onPump = [this, k] {
+            if (k == 1)
+                host.cancelAt = 0;
+            else
+                CancelAtCheck(k - 1);
+        };
+    }
+
+    TestHost host;
+    CKV_Document& doc = TheDocument();
+    EffectSettings& settings = TheEffectSettings();
+    uint32_t rate;          // blocks a second
+    int32_t chunk;          // blocks a chunk
+};
