@@ -179,6 +179,8 @@ private:
     int ReadSampleSlow(int32_t pos);
     void WriteSampleSlow(int32_t pos, int value);
     int32_t BlockRun(uint8_t** out, int32_t pos, int32_t max);  // whole blocks, no channel offset
+    // Whole blocks between the store and a caller's buffer, run by run.
+    int32_t CopyBlocks(int32_t pos, uint8_t* data, int32_t n, bool intoStore);
     bool LinkChunk(int32_t n, std::unique_ptr<uint8_t[]> memory, uint32_t bytes);
     void ResizeMemory(CKV_BUFFER* chunk, uint32_t bytes);
     void ShrinkMemory(CKV_BUFFER* chunk);

@@ -31,7 +31,9 @@ int32_t ParseFixed(const char* text, int decimals)
     for (; IsDigit(*p); ++p)
         value = AddDigit(value, *p - '0');
     int kept = 0;
-    if (*p == '.') {
+    // The point, or the locale's decimal separator that FormatThousandths writes.
+    char separator = TheAppOptions().intl.decimalSeparator[0];
+    if (*p == '.' || (*p == separator && separator != '\0')) {
         for (++p; IsDigit(*p) && kept < decimals; ++p, ++kept)
             value = AddDigit(value, *p - '0');
     }

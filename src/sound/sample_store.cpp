@@ -364,7 +364,7 @@ void CKV_Document::WriteSampleMixed(int32_t pos, int value)
         StoreSample(p, MixValue(value, LoadSample(p, runWide), runWide), runWide);
 }
 
-int32_t CKV_Document::WriteBlocks(int32_t pos, const uint8_t* data, int32_t n)
+int32_t CKV_Document::CopyBlocks(int32_t pos, uint8_t* data, int32_t n, bool intoStore)
 {
     if (!data)
         return pos;
@@ -375,29 +375,27 @@ int32_t CKV_Document::WriteBlocks(int32_t pos, const uint8_t* data, int32_t n)
         int32_t run = BlockRun(&p, pos + done, n - done);
         if (run < 1)
             break;
-        std::memcpy(p, data + static_cast<size_t>(done) * align, static_cast<size_t>(run) * align);
+        uint8_t* outside = data + static_cast<size_t>(done) * align;
+        size_t bytes = static_cast<size_t>(run) * align;
+        if (intoStore)
+            std::memcpy(p, outside, bytes);
+        else
+            std::memcpy(outside, p, bytes);
         done += run;
     }
     ReleaseCursor();
     return pos + done;
 }
 
+int32_t CKV_Document::WriteBlocks(int32_t pos, const uint8_t* data, int32_t n)
+{
+    // Only read from when copying into the store.
+    return CopyBlocks(pos, const_cast<uint8_t*>(data), n, true);
+}
+
 int32_t CKV_Document::CopyOut(int32_t pos, uint8_t* data, int32_t n)
 {
-    if (!data)
-        return pos;
-    size_t align = AlignOf(format);
-    int32_t done = 0;
-    while (done < n) {
-        uint8_t* p;
-        int32_t run = BlockRun(&p, pos + done, n - done);
-        if (run < 1)
-            break;
-        std::memcpy(data + static_cast<size_t>(done) * align, p, static_cast<size_t>(run) * align);
-        done += run;
-    }
-    ReleaseCursor();
-    return pos + done;
+    return CopyBlocks(pos, data, n, false);
 }
 
 int32_t CKV_Document::MixBlocks(int32_t pos, const uint8_t* data, int32_t n)

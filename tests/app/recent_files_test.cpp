@@ -1,3 +1,4 @@
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -7,6 +8,17 @@
 
 namespace {
 
+// Adds the names in turn; the list from the head, joined by blanks.
+std::string Add(std::initializer_list<const char*> names, bool opened)
+{
+    for (const char* name : names)
+        EXPECT_TRUE(AddRecentFile(name, opened)) << name;
+    std::string all;
+    for (int i = 0; i < RecentFiles().Count(); ++i)
+        all += std::string(i ? " " : "") + RecentFiles().At(i)->c_str();
+    return all;
+}
+
 class RecentFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -14,55 +26,24 @@ protected:
         ASSERT_TRUE(LoadBuiltInStrings());
         ResetRecentFiles();
     }
-
-    // The list from the head, names joined by blanks.
-    static std::string List()
-    {
-        std::string all;
-        for (int i = 0; i < RecentFiles().Count(); ++i)
-            all += std::string(i ? " " : "") + RecentFiles().At(i)->c_str();
-        return all;
-    }
 };
 
-TEST_F(RecentFilesTest, FifthFileDropsTheOldest)
+TEST_F(RecentFilesTest, OpenedFilesGoToTheHeadAndTheFifthDropsTheOldest)
 {
-    for (const char* name : {"a", "b", "c", "d", "e"})
-        ASSERT_TRUE(AddRecentFile(name, true));
-    EXPECT_EQ("e d c b", List());
-    EXPECT_STREQ("e", LastFileName());
-}
-
-TEST_F(RecentFilesTest, ReopeningMovesTheEntryToTheHead)
-{
-    for (const char* name : {"a", "b", "c", "d"})
-        AddRecentFile(name, true);
-    ASSERT_TRUE(AddRecentFile("C", true));
-    EXPECT_EQ("c d b a", List());
+    EXPECT_EQ("e d c b", Add({"a", "b", "c", "d", "e"}, true));
+    EXPECT_EQ("c e d b", Add({"C"}, true));
     EXPECT_STREQ("C", LastFileName());
-
-    // The fourth entry matches, so nothing is dropped.
-    ASSERT_TRUE(AddRecentFile("a", true));
-    EXPECT_EQ("a c d b", List());
-
-    ASSERT_TRUE(AddRecentFile("a", true));
-    EXPECT_EQ("a c d b", List());
+    EXPECT_EQ("b c e d", Add({"b"}, true));    // the fourth matches: nothing dropped
 }
 
-TEST_F(RecentFilesTest, SettingsFileNamesJoinAtTheTailOnce)
+TEST_F(RecentFilesTest, SettingsFileNamesJoinAtTheTailOnceAndSetOnlyAnEmptyLastName)
 {
-    for (const char* name : {"x", "y", "X", "z", "w", "v"})
-        ASSERT_TRUE(AddRecentFile(name, false));
-    EXPECT_EQ("x y z v", List());
+    EXPECT_EQ("x y z v", Add({"x", "y", "X", "z", "w", "v"}, false));
     EXPECT_STREQ("x", LastFileName());
-}
-
-TEST_F(RecentFilesTest, SettingsFileNameSetsOnlyAnEmptyLastName)
-{
-    AddRecentFile("opened", true);
-    AddRecentFile("listed", false);
+    ResetRecentFiles();
+    Add({"opened"}, true);
+    EXPECT_EQ("opened listed", Add({"listed"}, false));
     EXPECT_STREQ("opened", LastFileName());
-    EXPECT_EQ("opened listed", List());
 }
 
 TEST_F(RecentFilesTest, RefusedNamesChangeNothing)
@@ -73,9 +54,8 @@ TEST_F(RecentFilesTest, RefusedNamesChangeNothing)
         EXPECT_FALSE(AddRecentFile(name, false)) << name;
     }
     EXPECT_FALSE(AddRecentFile(nullptr, true));
-    EXPECT_EQ("keep", List());
+    EXPECT_EQ("keep", Add({}, true));
     EXPECT_STREQ("keep", LastFileName());
-    EXPECT_TRUE(IsAcceptableFileName("!"));
     EXPECT_TRUE(IsAcceptableFileName("\xC4rger.wav"));
 }
 

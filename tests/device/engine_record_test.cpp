@@ -2,62 +2,32 @@
 // document, what is selected, failures keeping what was recorded, and undo.
 #include "device/engine.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <cstring>
-#include <vector>
+#include <initializer_list>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "device/device_catalogue.h"
-#include "edit/actions.h"
+#include "device_test_support.h"
 #include "edit/undo_history.h"
-#include "lib/log.h"
-#include "sound/document.h"
-#include "support/test_wave_device.h"
-#include "view/selection_ops.h"
-#include "view/update_views.h"
-#include "view/view_model.h"
 
 namespace {
 
 using Samples = std::vector<int16_t>;
 
 // 16-bit mono sound of 3000 blocks in chunks of 1000; buffers hold 1000.
-class RecordTest : public ::testing::Test {
+class RecordTest : public DeviceTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetViewUpdates();
-        ResetActionLifecycle();
-        ResetDev();
-        devices.outputs = {TestWaveDevices::OutCaps("Speakers", 40, 0)};
-        devices.inputs = {TestWaveDevices::InCaps("Line", 50)};
-        KvWaveFormat f = {WAVE_TAG_PCM, 1, 8000, 16000, 2, 16, 0};
+        DeviceTest::SetUp();
+        KvWaveFormat f = PcmFormat(1, 16, 8000);
         ASSERT_EQ(0, doc.NewSound(nullptr, &f));
         doc.bufferSamples = 1000;
-        for (int i = 0; i < 3000; i++)
-            original.push_back(int16_t(i * 37 % 20000 - 10000));
+        original = Ramp(3000, -10000, 37);
         ASSERT_TRUE(doc.InsertSpace(0, 3000));
         doc.WriteBlocks(0, reinterpret_cast<const uint8_t*>(original.data()), 3000);
         doc.changeCount = 0;
-        SetLogSink(&log);
-    }
-    void TearDown() override
-    {
-        SetLogSink(nullptr);
-        ResetDev();
-        ResetActionLifecycle();
-        doc.FreeAll();
     }
 
+    // What the input hears from now on.
     void Hear(const Samples& s)
     {
         devices.source.resize(s.size() * 2);
@@ -79,25 +49,17 @@ protected:
         return s;
     }
 
-    static Samples Join(Samples a, const Samples& b)
+    static Samples Cat(std::initializer_list<Samples> parts)
     {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
+        Samples all;
+        for (const Samples& p : parts)
+            all.insert(all.end(), p.begin(), p.end());
+        return all;
     }
 
     Samples Part(int from, int to) const { return Samples(original.begin() + from, original.begin() + to); }
 
-    void ExpectSelection(int32_t start, int32_t length) const
-    {
-        EXPECT_EQ(start, TheSelection().selStart);
-        EXPECT_EQ(length, TheSelection().selLength);
-    }
-
-    CKV_Document& doc = TheDocument();
     Samples original;
-    TestWaveDevices devices;
-    DeviceTestHost host{devices};
-    MemoryLogSink log;
 };
 
 TEST_F(RecordTest, InsertModeGrowsTheSoundSelectsTheRecordingAndUndoes)
@@ -110,11 +72,10 @@ TEST_F(RecordTest, InsertModeGrowsTheSoundSelectsTheRecordingAndUndoes)
     EXPECT_EQ(DevMode::Recording, TheDev().mode);
     devices.Complete(1);
     devices.Deliver();
-    // The total shown grows with the recording.
     EXPECT_EQ(4000, TheDev().recordedLength);
     devices.Run();
     EXPECT_EQ(DevMode::Closed, TheDev().mode);
-    EXPECT_EQ(Join(Join(Part(0, 1000), heard), Part(1000, 3000)), Sound());
+    EXPECT_EQ(Cat({Part(0, 1000), heard, Part(1000, 3000)}), Sound());
     ExpectSelection(1000, 2000);
     EXPECT_EQ(1, doc.changeCount);
     EXPECT_FALSE(ActIsBusy());
@@ -140,11 +101,11 @@ TEST_F(RecordTest, StopKeepsWhatTheDeviceHeldAndTheLimitBoundsAnEmptyRange)
     devices.partialBytes = 300 * 2;
     Stop();
     EXPECT_EQ(DevMode::Closed, TheDev().mode);
-    EXPECT_EQ(Join(original, Samples(heard.begin(), heard.begin() + 1300)), Sound());
+    EXPECT_EQ(Cat({original, Samples(heard.begin(), heard.begin() + 1300)}), Sound());
     ExpectSelection(3000, 1300);
 
     // At the end of a 16-bit stereo sound: 80 hundredths of a MiB.
-    KvWaveFormat f = {WAVE_TAG_PCM, 2, 8000, 32000, 4, 16, 0};
+    KvWaveFormat f = PcmFormat(2, 16, 8000);
     ASSERT_EQ(0, doc.NewSound(nullptr, &f));
     devices.partialBytes = 0;
     ASSERT_EQ(0, Record());
@@ -155,19 +116,15 @@ TEST_F(RecordTest, StopKeepsWhatTheDeviceHeldAndTheLimitBoundsAnEmptyRange)
 
 TEST_F(RecordTest, MixModeMixesIntoTheSelectionSaturating)
 {
-    AppOptions& options = TheAppOptions();
-    options.mixNew = options.mixOld = 100;
+    TheAppOptions().mixNew = TheAppOptions().mixOld = 100;
     Samples loud(1000, 30000);
     doc.WriteBlocks(1000, reinterpret_cast<const uint8_t*>(loud.data()), 1000);
     original = Sound();
-    Samples heard = Join(Samples(500, 10000), Samples(500, -20000));
-    Hear(heard);
+    Hear(Cat({Samples(500, 10000), Samples(500, -20000)}));
     SetSelection(1000, 1000, ORIGIN_PROGRAM);
     ASSERT_EQ(0, Record());
     devices.Run();
-    Samples expected = Join(Join(Part(0, 1000), Join(Samples(500, 32767), Samples(500, 10000))),
-                            Part(2000, 3000));
-    EXPECT_EQ(expected, Sound());
+    EXPECT_EQ(Cat({Part(0, 1000), Samples(500, 32767), Samples(500, 10000), Part(2000, 3000)}), Sound());
     ExpectSelection(1000, 1000);
     ASSERT_EQ(0, ActUndo());
     EXPECT_EQ(original, Sound());
@@ -176,16 +133,16 @@ TEST_F(RecordTest, MixModeMixesIntoTheSelectionSaturating)
 TEST_F(RecordTest, ReplaceModeOverwritesExactlyTheSelection)
 {
     Samples heard = Ramp(1500, -3000, 4);
-    Hear(Join(heard, Samples(500, 1)));
+    Hear(Cat({heard, Samples(500, 1)}));
     SetSelection(1200, 1500, ORIGIN_PROGRAM);
     ASSERT_EQ(0, Record());
     devices.Run();
-    EXPECT_EQ(Join(Join(Part(0, 1200), heard), Part(2700, 3000)), Sound());
-    EXPECT_EQ(3000, doc.length);
+    const Samples recorded = Cat({Part(0, 1200), heard, Part(2700, 3000)});
+    EXPECT_EQ(recorded, Sound());
     ASSERT_EQ(0, ActUndo());
     EXPECT_EQ(original, Sound());
     ASSERT_EQ(0, ActRedo());
-    EXPECT_EQ(Join(Join(Part(0, 1200), heard), Part(2700, 3000)), Sound());
+    EXPECT_EQ(recorded, Sound());
 }
 
 TEST_F(RecordTest, FailureMidRecordingKeepsEverythingRecordedSoFar)
@@ -202,8 +159,7 @@ TEST_F(RecordTest, FailureMidRecordingKeepsEverythingRecordedSoFar)
     ASSERT_EQ(0, Record());
     devices.Run();
     EXPECT_EQ(std::vector<int>{247}, host.errors);
-    EXPECT_EQ(Join(original, Samples(heard.begin(), heard.begin() + 2400)), Sound());
-    EXPECT_EQ(5400, TheDev().recordedLength);
+    EXPECT_EQ(Cat({original, Samples(heard.begin(), heard.begin() + 2400)}), Sound());
     ExpectSelection(3000, 2400);
     EXPECT_EQ(1, doc.changeCount);
     EXPECT_EQ("Message 16531", devices.calls.front());
@@ -218,7 +174,6 @@ TEST_F(RecordTest, StartFailureLeavesTheSoundAsItWas)
     EXPECT_EQ(254, Record());
     EXPECT_TRUE(log.Contains("Dev:waveInStart 4"));
     EXPECT_EQ(original, Sound());
-    EXPECT_EQ(0, doc.changeCount);
     EXPECT_TRUE(TheUndoHistory().IsEmpty());
     EXPECT_EQ(DevMode::Closed, TheDev().mode);
     EXPECT_FALSE(ActIsBusy());

@@ -2,23 +2,8 @@
 // queued, repeat, stop, the error ids and the volume controls.
 #include "device/engine.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <vector>
-
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "device/device_catalogue.h"
 #include "device/volume.h"
-#include "edit/actions.h"
-#include "lib/log.h"
-#include "sound/document.h"
-#include "support/test_wave_device.h"
-#include "view/selection_ops.h"
-#include "view/update_views.h"
-#include "view/view_model.h"
+#include "device_test_support.h"
 
 namespace {
 
@@ -26,74 +11,59 @@ using Bytes = std::vector<uint8_t>;
 
 // 8-bit mono: one byte a block, so what was played compares with the sound
 // byte for byte.
-class EngineTest : public ::testing::Test {
+class EngineTest : public DeviceTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
-        ResetViewUpdates();
-        ResetActionLifecycle();
-        ResetDev();
-        devices.outputs = {TestWaveDevices::OutCaps("Speakers", 40, DEVCAPS_VOLUME)};
-        devices.inputs = {TestWaveDevices::InCaps("Line", 50)};
+        DeviceTest::SetUp();
         SelectPlayDevice(TheAppOptions().device, WAVE_MAPPER_ID);
-        ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));
-        Fill(4500, 1000);
-        SetLogSink(&log);
-    }
-    void TearDown() override
-    {
-        SetLogSink(nullptr);
-        ResetDev();
-        ResetActionLifecycle();
-        doc.FreeAll();
+        Fill(1000);
     }
 
-    // The sound in chunks of chunkBlocks; buffers hold 1000 blocks.
-    void Fill(int32_t n, int32_t chunkBlocks)
+    // A new 4500-block sound in chunks of chunkBlocks; buffers hold 1000.
+    void Fill(int32_t chunkBlocks)
     {
+        ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));
         doc.bufferSamples = chunkBlocks;
-        original.resize(size_t(n));
+        original.resize(4500);
         for (size_t i = 0; i < original.size(); i++)
             original[i] = uint8_t(i * 7 + i / 251);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, original.data(), n);
+        ASSERT_TRUE(doc.InsertSpace(0, 4500));
+        doc.WriteBlocks(0, original.data(), 4500);
         doc.bufferSamples = 1000;
     }
 
-    Bytes Part(int32_t from, int32_t to) const { return Bytes(original.begin() + from, original.begin() + to); }
-
-    static Bytes Repeated(const Bytes& b, int times)
+    Bytes Part(int32_t from, int32_t to, int times = 1) const
     {
         Bytes all;
         for (int i = 0; i < times; i++)
-            all.insert(all.end(), b.begin(), b.end());
+            all.insert(all.end(), original.begin() + from, original.begin() + to);
         return all;
+    }
+
+    // Plays from start to end, or for maxBuffers buffers; what was heard.
+    Bytes PlayAll(int maxBuffers = 100000)
+    {
+        devices.played.clear();
+        EXPECT_EQ(0, Play());
+        devices.Run(maxBuffers);
+        return devices.played;
     }
 
     bool NoChunkLocked() const
     {
-        for (CGObListRec* rec = doc.chunks.Head(); rec; rec = rec->Next()) {
+        for (CGObListRec* rec = doc.chunks.Head(); rec; rec = rec->Next())
             if (static_cast<CKV_BUFFER*>(rec)->lockCount != 0)
                 return false;
-        }
         return true;
     }
 
-    CKV_Document& doc = TheDocument();
     Bytes original;
-    TestWaveDevices devices;
-    DeviceTestHost host{devices};
-    MemoryLogSink log;
 };
 
 TEST_F(EngineTest, RangeFollowsSelectionAndPlayPosition)
 {
-    struct Case {
+    const struct {
         int32_t selStart, selLength, playPos, from, to;
     } cases[] = {
         {1000, 0, 2500, 2500, 4500},    // nothing selected: from the play position to the end
@@ -102,14 +72,10 @@ TEST_F(EngineTest, RangeFollowsSelectionAndPlayPosition)
         {1000, 2000, 1500, 1500, 3000}, // inside: from there
         {1000, 2000, 500, 500, 3000},   // before: the range reaches back to it
     };
-    for (const Case& c : cases) {
-        devices.played.clear();
+    for (const auto& c : cases) {
         SetSelection(c.selStart, c.selLength, ORIGIN_PROGRAM);
         SetPlayPosition(c.playPos, ORIGIN_ENGINE);
-        ASSERT_EQ(0, Play());
-        EXPECT_EQ(DevMode::Playing, TheDev().mode);
-        devices.Run();
-        EXPECT_EQ(Part(c.from, c.to), devices.played) << c.playPos;
+        EXPECT_EQ(Part(c.from, c.to), PlayAll()) << c.playPos;
         EXPECT_EQ(DevMode::Closed, TheDev().mode);
         EXPECT_EQ(c.to, TheSelection().playPos);
     }
@@ -119,8 +85,7 @@ TEST_F(EngineTest, RangeFollowsSelectionAndPlayPosition)
 
 TEST_F(EngineTest, BuffersStayInOneChunkAndTheQueueOnlyTopsUp)
 {
-    doc.FreeAll();
-    Fill(4500, 700);
+    Fill(700);
     ASSERT_EQ(0, Play());
     // Two batches of at least 1000 blocks, one buffer per 700-block chunk.
     ASSERT_EQ(4u, devices.Queued());
@@ -129,13 +94,11 @@ TEST_F(EngineTest, BuffersStayInOneChunkAndTheQueueOnlyTopsUp)
         for (CGObListRec* rec = doc.chunks.Head(); rec; rec = rec->Next()) {
             auto* chunk = static_cast<CKV_BUFFER*>(rec);
             const uint8_t* begin = chunk->memory.get();
-            if (buffer.first >= begin && buffer.first + buffer.second <= begin + chunk->count)
-                inside++;
+            inside += buffer.first >= begin && buffer.first + buffer.second <= begin + chunk->count;
         }
         EXPECT_EQ(1, inside);
     }
-    // More than a batch stays queued ahead: nothing is added until one
-    // buffer is left.
+    // Nothing is added until only one buffer is left.
     devices.Complete(2);
     devices.Deliver();
     EXPECT_EQ(2u, devices.Queued());
@@ -147,37 +110,22 @@ TEST_F(EngineTest, BuffersStayInOneChunkAndTheQueueOnlyTopsUp)
     EXPECT_EQ(4, devices.maxQueued);
 }
 
-TEST_F(EngineTest, RepeatCountPlaysThatManyPassesWhileVisibleAndAsynchronous)
+TEST_F(EngineTest, RepeatPlaysThatManyPassesOrUntilStoppedButOnceWhenHiddenOrSynchronous)
 {
     DevOptions& options = TheAppOptions().device;
-    options.repeatCount = 3;
     SetSelection(100, 400, ORIGIN_PROGRAM);
-    ASSERT_EQ(0, Play());
-    devices.Run();
-    EXPECT_EQ(Repeated(Part(100, 500), 3), devices.played);
-
-    // Hidden, or on a synchronous device: once.
+    options.repeatCount = 3;
+    EXPECT_EQ(Part(100, 500, 3), PlayAll());
     host.visible = false;
-    devices.played.clear();
-    ASSERT_EQ(0, Play());
-    devices.Run();
-    EXPECT_EQ(Part(100, 500), devices.played);
+    EXPECT_EQ(Part(100, 500), PlayAll());
     host.visible = true;
     options.playCaps.dwSupport |= DEVCAPS_SYNC;
-    devices.played.clear();
-    ASSERT_EQ(0, Play());
-    devices.Run();
-    EXPECT_EQ(Part(100, 500), devices.played);
-}
+    EXPECT_EQ(Part(100, 500), PlayAll());
 
-TEST_F(EngineTest, RepeatCountZeroPlaysUntilStopped)
-{
-    TheAppOptions().device.repeatCount = 0;
-    SetSelection(100, 400, ORIGIN_PROGRAM);
-    ASSERT_EQ(0, Play());
-    devices.Run(50);
+    options.playCaps.dwSupport &= ~DEVCAPS_SYNC;
+    options.repeatCount = 0;
+    EXPECT_EQ(Part(100, 500, 50), PlayAll(50));
     EXPECT_EQ(DevMode::Playing, TheDev().mode);
-    EXPECT_EQ(Repeated(Part(100, 500), 50), devices.played);
     Stop();
     EXPECT_EQ(DevMode::Closed, TheDev().mode);
     EXPECT_EQ(0, devices.Run());
@@ -187,9 +135,7 @@ TEST_F(EngineTest, StopLeavesThePlayPositionWhereTheDeviceWas)
 {
     devices.positionAhead = 123;
     ASSERT_EQ(0, Play());
-    EXPECT_EQ(DEV_CALLBACK_WINDOW, devices.opens.back().flags);
     EXPECT_TRUE(host.timerRunning);
-    EXPECT_EQ(DEV_TIMER_MS, host.timerPeriod);
     devices.Complete(1);
     devices.Deliver();
     OnPositionTimer();
@@ -231,8 +177,7 @@ TEST_F(EngineTest, FailuresGiveTheirErrorIdAndLeaveTheEngineClosed)
     EXPECT_TRUE(log.Contains("Dev:Prepare Add 7"));
     EXPECT_EQ(0, devices.OpenCount());
     devices.failQueueAt = devices.queueCalls + 2;
-    ASSERT_EQ(0, Play());
-    devices.Run();
+    PlayAll();
     EXPECT_EQ(std::vector<int>{247}, host.errors);
     EXPECT_EQ(0, devices.OpenCount());
     EXPECT_TRUE(NoChunkLocked());
@@ -250,24 +195,19 @@ TEST_F(EngineTest, OnlyStartUpPlaybackClosesTheProgramWhenItEnds)
     ASSERT_EQ(0, PlayAtStartUp());
     devices.Run();
     EXPECT_EQ(1, host.closeRequests);
-    EXPECT_EQ(1, TheApp().closeWhenDone);
-
-    ASSERT_EQ(0, Play());
-    devices.Run();
+    PlayAll();
     EXPECT_EQ(0, TheApp().closeWhenDone);
     EXPECT_EQ(1, host.closeRequests);
 }
 
-TEST_F(EngineTest, VolumeIsReadAndSetThroughABriefOpenWhenIdle)
+TEST_F(EngineTest, VolumeAndRateAreReadThroughABriefOpenWhenIdleAndOnlyWithSupport)
 {
     DevOptions& options = TheAppOptions().device;
     options.playCaps.dwSupport = DEVCAPS_VOLUME;
     devices.volume = 0x12345678;
     ASSERT_TRUE(ReadVolume());
     EXPECT_EQ(0x12345678u, TheDev().volume);
-    EXPECT_EQ(DEV_ALLOWSYNC, devices.opens.back().flags);
     EXPECT_EQ(0, devices.OpenCount());
-
     // One volume for both channels unless the device has left and right.
     SetVolume(0x8000, 0x2000);
     EXPECT_EQ(0x80008000u, devices.volume);
@@ -275,23 +215,18 @@ TEST_F(EngineTest, VolumeIsReadAndSetThroughABriefOpenWhenIdle)
     SetVolume(0x8000, 0x2000);
     EXPECT_EQ(0x20008000u, devices.volume);
 
-    // While playing, the engine's own output; no rate without support.
+    // While playing, the engine's own output.
     ASSERT_EQ(0, Play());
     size_t opens = devices.opens.size();
     EXPECT_TRUE(ReadVolume());
     EXPECT_FALSE(ReadPlaybackRate());
-    options.playCaps.dwSupport |= DEVCAPS_PLAYBACKRATE;
+    options.playCaps.dwSupport = DEVCAPS_PLAYBACKRATE;
     devices.rate = 0x20000;
     EXPECT_TRUE(ReadPlaybackRate());
     EXPECT_EQ(0x20000u, TheDev().playbackRate);
+    EXPECT_FALSE(ReadVolume());
     EXPECT_EQ(opens, devices.opens.size());
     Stop();
-
-    options.playCaps.dwSupport = 0;
-    EXPECT_FALSE(ReadVolume());
-    SetVolume(1, 1);
-    EXPECT_EQ(0x20008000u, devices.volume);
-    EXPECT_EQ(opens, devices.opens.size());
 }
 
 }

@@ -1,166 +1,108 @@
-// The action lifecycle through its public operations: the refusals that guard
-// it, cancel putting the sound back, Insert-mode room taken away again, what
-// is filed and counted in each action state.
+// The action lifecycle and the undo and redo histories: the refusals that
+// guard an action, what is filed and counted in each action state, the depth
+// and memory limits, the memory accounting, the menu labels and the restore
+// step of each kind of record. Cancel is tested with the effects, long
+// sequences of undo and redo in undo_model_test.
 #include "edit/actions.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <vector>
 
-#include "app/app.h"
 #include "edit/delete_cut.h"
-#include "edit/undo_history.h"
+#include "edit/mixing_options.h"
 #include "lib/log.h"
-#include "sound/document.h"
-#include "support/core_state.h"
-#include "support/test_host.h"
-#include "view/selection_ops.h"
-#include "view/view_model.h"
+#include "support/effect_fixture.h"
+#include "view/display_options.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+// A "Mixing Options" record is 8 data bytes: 40 with the overhead.
+constexpr uint32_t MIX_RECORD = 8 + ACTSTORE_OVERHEAD;
 
-// 16-bit stereo: four bytes a frame, so 5000 frames make the 20000 bytes
-// from which a progress window is shown.
-class ActionsTest : public ::testing::Test {
+Bytes restored;
+
+// An owner's restore step: records the current block, then stores the saved one.
+void RestoreBlock(const void* data, uint32_t size)
+{
+    Bytes current(restored);
+    const uint8_t* p = static_cast<const uint8_t*>(data);
+    if (ActPrepare(ACTION_DEVICE_OPTIONS, ACTION_DEVICE_OPTIONS, current.data(), uint32_t(current.size())) == 0)
+        return;
+    restored.assign(p, p + size);
+    ActComplete(ACTION_DEVICE_OPTIONS, ACT_PREPARED);
+}
+
+// 8-bit mono, so that a sample is a byte: the progress window is shown from
+// 20000 samples on.
+class ActionsTest : public EffectTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(ResetCore());
-        KvWaveFormat f = PcmFormat(2, 16, 11025);
-        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
-        doc.bufferSamples = 1000;
-        original = Fill(40000);
-        SetSelection(0, 0, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
+        EffectTest::SetUp();
+        original.resize(20000);
+        for (size_t i = 0; i < original.size(); i++)
+            original[i] = uint8_t(i * 13 + (i >> 9));
+        LoadBytes(1, 8, original, 0, 0, 64);
         SetLogSink(&log);
     }
     void TearDown() override
     {
         SetLogSink(nullptr);
-        ResetActionLifecycle();
-        doc.FreeAll();
+        SetRestoreHandler(ACTION_DEVICE_OPTIONS, nullptr);
+        EffectTest::TearDown();
     }
 
-    Bytes Fill(int32_t frames)
-    {
-        Bytes b(size_t(frames) * 4);
-        for (size_t i = 0; i < b.size(); i++)
-            b[i] = uint8_t(i * 7 + (i >> 9));
-        EXPECT_TRUE(doc.InsertSpace(0, frames));
-        doc.WriteBlocks(0, b.data(), frames);
-        return b;
-    }
-
-    // An effect's loop: overwrites the prepared samples, asking for progress
-    // at every multiple of 8192; true when it ran to the end.
-    bool Scribble(int32_t n)
-    {
-        const Selection& sel = TheSelection();
-        doc.SetChannel(1);
-        for (int32_t p = sel.selStart; p < sel.selStart + n; p++) {
-            if (p % 8192 == 0 && ActProgress(p))
-                return false;
-            doc.WriteSample(p, 1234);
-        }
-        return true;
-    }
-
+    // Change i of a run: a distinct mixing pair.
+    void Change(int i) { SetMixingOptions(i, 100); }
     int Records() { return TheUndoHistory().Count() + TheRedoHistory().Count(); }
 
-    CKV_Document& doc = TheDocument();
-    TestHost host;
+    AppOptions& options = TheAppOptions();
     MemoryLogSink log;
     Bytes original;
 };
 
-TEST_F(ActionsTest, CancelPutsTheSavedSamplesBackAndFilesNothing)
-{
-    SetSelection(100, 30000, ORIGIN_PROGRAM);
-    host.cancelAt = 8000;
-    int32_t n = ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES);
-    ASSERT_EQ(30000, n);
-    EXPECT_EQ(1, host.progressOpen);
-    EXPECT_FALSE(Scribble(n));
-    ActComplete(ACTION_AMPLIFY, ACT_PREPARED);
-
-    EXPECT_EQ(original, DocumentBytes());
-    EXPECT_EQ(100, TheSelection().selStart);
-    EXPECT_EQ(30000, TheSelection().selLength);
-    EXPECT_EQ(0, Records());
-    EXPECT_EQ(0, doc.changeCount);
-    EXPECT_FALSE(ActIsBusy());
-    EXPECT_EQ(0u, UndoMemoryInUse());
-    ASSERT_EQ(1u, host.progressNames.size());
-    EXPECT_EQ("Amplification", host.progressNames[0]);
-    EXPECT_EQ(0, host.progressOpen);
-    EXPECT_EQ(0, host.waitCursorDepth);
-    // Positions are reported from the selection start, against its length.
-    EXPECT_EQ(std::make_pair(8092, 30000), host.updates.front());
-}
-
 TEST_F(ActionsTest, ProgressWindowOnlyFromTwentyThousandBytes)
 {
-    for (int32_t frames : {4999, 5000}) {
+    for (int32_t n : {19999, 20000}) {
         host.progressNames.clear();
-        SetSelection(0, frames, ORIGIN_PROGRAM);
-        ASSERT_EQ(frames, ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES));
+        SetSelection(0, n, ORIGIN_PROGRAM);
+        ASSERT_EQ(n, ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES));
         ActComplete(ACTION_AMPLIFY, ACT_PREPARED);
-        EXPECT_EQ(frames == 5000 ? 1u : 0u, host.progressNames.size()) << frames;
+        EXPECT_EQ(n == 20000 ? 1u : 0u, host.progressNames.size()) << n;
     }
+    EXPECT_EQ("Amplification", host.progressNames.at(0));
     EXPECT_EQ(2, host.waitCursorBegins);
     EXPECT_EQ(0, host.waitCursorDepth);
 }
 
-TEST_F(ActionsTest, InsertedRoomGoesAgainOnCancelOrWithoutRecord)
-{
-    SetSelection(500, 0, ORIGIN_PROGRAM);
-    TheSelection().pendingLength = 12000;
-    host.cancelAt = 0;
-    int32_t n = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
-    ASSERT_EQ(12000, n);
-    EXPECT_EQ(52000, doc.length);
-    EXPECT_FALSE(Scribble(n));
-    ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
-    EXPECT_EQ(original, DocumentBytes());
-    EXPECT_EQ(0, TheSelection().selLength);
-
-    // Silence inserts the "INSERT" length: 2000 ms at 11025 Hz.
-    n = ActPrepareWave(ACTION_SILENCE, RESTORE_SAMPLES);
-    EXPECT_EQ(22050, n);
-    ActComplete(ACTION_SILENCE, ACT_PREPARED | ACT_NO_RECORD);
-    EXPECT_EQ(original, DocumentBytes());
-    EXPECT_EQ(500, TheSelection().selStart);
-    EXPECT_EQ(0, TheSelection().selLength);
-    EXPECT_EQ(0, Records());
-    EXPECT_EQ(0, doc.changeCount);
-}
-
 TEST_F(ActionsTest, EmptySelectionRefusedForActionsThatNeedOne)
 {
+    SetSelection(40, 0, ORIGIN_PROGRAM);
     EXPECT_EQ(0, ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES));
     EXPECT_TRUE(log.Contains("ActPrepareWave can't NO SELECT insert !"));
-    EXPECT_FALSE(ActIsBusy());
+    EXPECT_EQ(-1, DeleteSelection());
+    EXPECT_EQ(-1, RemoveSelectionForCut());
     EXPECT_EQ(0, host.waitCursorBegins);
+    ExpectUnchanged(original);
 }
 
 TEST_F(ActionsTest, SecondActionWhileOneRoutesMessagesIsRefused)
 {
-    SetSelection(0, 30000, ORIGIN_PROGRAM);
-    int deleteResult = 0;
-    int undoResult = 0;
+    SetSelection(0, 300, ORIGIN_PROGRAM);
+    int deleteResult = 0, undoResult = 0;
     host.onPump = [&] {
         deleteResult = DeleteSelection();
         undoResult = ActUndo();
+        EffectSettings louder;
+        louder.amplification = 300;
+        SetEffectSettings(louder);
     };
-    int32_t n = ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES);
-    EXPECT_TRUE(Scribble(n));
+    ASSERT_EQ(300, ActPrepareWave(ACTION_AMPLIFY, RESTORE_SAMPLES));
+    EXPECT_FALSE(ActProgress(0));
     EXPECT_EQ(-1, deleteResult);
     EXPECT_EQ(-1, undoResult);
     EXPECT_TRUE(log.Contains("App:ActPrepare(14) REENTRANT"));
-    EXPECT_EQ(40000, doc.length);
+    EXPECT_EQ(20000, doc.length);
+    EXPECT_EQ(100, TheEffectSettings().amplification);
 
     // A completion of another action changes nothing either.
     ActComplete(ACTION_SELECT, ACT_PREPARED);
@@ -184,12 +126,160 @@ TEST_F(ActionsTest, NothingRecordedOrCountedBelowReady)
         ASSERT_EQ(10, ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES));
         ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
         ResetUndoHistory(ACTSTATE_READY);
-        EXPECT_EQ(ACTSTATE_READY, TheApp().actionState);
         EXPECT_EQ(0, Records()) << state;
         EXPECT_EQ(0, doc.changeCount) << state;
         EXPECT_EQ(0u, UndoMemoryInUse());
     }
-    EXPECT_EQ(40030, doc.length);
+    EXPECT_EQ(20030, doc.length);
+}
+
+TEST_F(ActionsTest, DefaultDepthKeepsTheFifteenNewestChangesAndANewChangeEmptiesRedo)
+{
+    for (int i = 1; i <= 16; i++)
+        Change(i);
+    EXPECT_EQ(15, TheUndoHistory().Count());
+    for (int expected = 15; expected >= 1; expected--) {
+        ASSERT_EQ(0, ActUndo());
+        EXPECT_EQ(expected, options.mixOld);
+    }
+    EXPECT_EQ(-1, ActUndo());
+    EXPECT_EQ(1, options.mixOld);
+    EXPECT_EQ(15, TheRedoHistory().Count());
+    ASSERT_EQ(0, ActRedo());
+    EXPECT_EQ(2, options.mixOld);
+    EXPECT_EQ(2, options.settingsChanged);
+    // A new change empties the redo history.
+    SetSelection(5, 5, ORIGIN_COMMAND);
+    EXPECT_EQ(0, TheRedoHistory().Count());
+    EXPECT_EQ(-1, ActRedo());
+}
+
+TEST_F(ActionsTest, MemoryLimitDropsOldestAndStillFilesALargeRecord)
+{
+    options.undoMemory = 2 * MIX_RECORD + 20;
+    for (int i = 1; i <= 3; i++)
+        Change(i);
+    EXPECT_EQ(2, TheUndoHistory().Count());
+    EXPECT_EQ(2 * MIX_RECORD, UndoMemoryInUse());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(2, options.mixOld);
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(1, options.mixOld);
+    EXPECT_EQ(-1, ActUndo());
+
+    // 600 samples are far more than the limit: everything else goes, and the
+    // deletion can still be undone.
+    SetSelection(100, 600, ORIGIN_PROGRAM);
+    ASSERT_EQ(0, DeleteSelection());
+    EXPECT_EQ(0, TheRedoHistory().Count());
+    ASSERT_EQ(1, TheUndoHistory().Count());
+    EXPECT_EQ(600 + 4 + ACTSTORE_OVERHEAD, UndoMemoryInUse());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(original, DocumentBytes());
+}
+
+TEST_F(ActionsTest, DepthZeroActsAsOne)
+{
+    options.undoCount = 0;
+    Change(1);
+    Change(2);
+    EXPECT_EQ(1, TheUndoHistory().Count());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(1, options.mixOld);
+    EXPECT_EQ(-1, ActUndo());
+}
+
+TEST_F(ActionsTest, MemoryAccountingReturnsToZero)
+{
+    SetSelection(0, 300, ORIGIN_PROGRAM);
+    ASSERT_EQ(0, DeleteSelection());
+    Change(1);
+    ASSERT_EQ(0, ActUndo());
+    // Delete: 300 samples and their count; the undone mixing change left
+    // its inverse, another 8-byte record.
+    EXPECT_EQ(300 + 4 + ACTSTORE_OVERHEAD + MIX_RECORD, UndoMemoryInUse());
+    ResetUndoHistory(ACTSTATE_REPLACING);
+    ResetUndoHistory(ACTSTATE_READY);
+    EXPECT_EQ(0u, UndoMemoryInUse());
+}
+
+TEST_F(ActionsTest, LabelsNameTheActionsAndEnableTheItems)
+{
+    CGString text;
+    EXPECT_FALSE(GetUndoLabel(text));
+    SetSelection(0, 10, ORIGIN_PROGRAM);
+    ASSERT_EQ(0, RemoveSelectionForCut());
+    EXPECT_TRUE(GetUndoLabel(text));
+    EXPECT_STREQ("&Undo Cut\tCtrl+Z", text);
+    EXPECT_FALSE(GetRedoLabel(text));
+    SetSelection(0, 10, ORIGIN_PROGRAM);
+    ASSERT_EQ(0, DeleteSelection());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_TRUE(GetRedoLabel(text));
+    EXPECT_STREQ("&Redo Delete\tShift+Bksp", text);
+}
+
+TEST_F(ActionsTest, EffectSettingsChangeIsOneStepForAllEighteenValues)
+{
+    const EffectSettings defaults;
+    EffectSettings work;
+    SetEffectSettings(work);            // equal: nothing filed
+    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    int32_t values[18];
+    std::memcpy(values, &work, sizeof values);
+    for (int i = 0; i < 18; i++)
+        values[i] += i + 1;
+    std::memcpy(&work, values, sizeof values);
+    SetEffectSettings(work);
+    ASSERT_EQ(1, TheUndoHistory().Count());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(0, std::memcmp(&TheEffectSettings(), &defaults, sizeof defaults));
+    EXPECT_EQ(0, options.settingsChanged);
+    ASSERT_EQ(0, ActRedo());
+    EXPECT_EQ(0, std::memcmp(&TheEffectSettings(), &work, sizeof work));
+}
+
+TEST_F(ActionsTest, RedoOfAPasteIgnoresTheSoundNowWaitingToBePasted)
+{
+    SetSelection(50, 0, ORIGIN_PROGRAM);
+    TheSelection().pendingLength = 100;
+    ASSERT_EQ(100, ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES));
+    Bytes pasted(100, 7);
+    doc.WriteBlocks(50, pasted.data(), 100);
+    ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
+    Bytes after = DocumentBytes();
+    ASSERT_EQ(0, ActUndo());
+    for (int32_t waiting : {0, 30}) {
+        TheSelection().pendingLength = waiting;
+        ASSERT_EQ(0, ActRedo());
+        EXPECT_EQ(after, DocumentBytes());
+        ASSERT_EQ(0, ActUndo());
+        EXPECT_EQ(original, DocumentBytes());
+    }
+}
+
+TEST_F(ActionsTest, ToggleAndOwnersRecordsAreUndoneAndRedone)
+{
+    uint8_t before = options.showLocations;
+    ToggleDisplayOption(ACTION_TOGGLE_LOCATIONS);
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(before, options.showLocations);
+    ASSERT_EQ(0, ActRedo());
+    EXPECT_NE(before, options.showLocations);
+
+    // An owner registered for its kind restores its own record.
+    SetRestoreHandler(ACTION_DEVICE_OPTIONS, RestoreBlock);
+    Bytes block(116);
+    for (int i = 0; i < 116; i++)
+        block[i] = uint8_t(i + 1);
+    restored = block;
+    ASSERT_EQ(116u, ActPrepare(ACTION_DEVICE_OPTIONS, ACTION_DEVICE_OPTIONS, block.data(), 116));
+    restored.assign(116, 0);
+    ActComplete(ACTION_DEVICE_OPTIONS, ACT_PREPARED);
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(block, restored);
+    ASSERT_EQ(0, ActRedo());
+    EXPECT_EQ(Bytes(116, 0), restored);
 }
 
 }

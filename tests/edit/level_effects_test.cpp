@@ -1,26 +1,12 @@
 #include "edit/level_effects.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <functional>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "app/app_options.h"
 #include "support/effect_fixture.h"
 
 namespace {
 
 using LevelEffectsTest = EffectTest;
-
-Samples Ramp(size_t n, int step, int low, int high)
-{
-    Samples s(n);
-    for (size_t i = 0; i < n; i++)
-        s[i] = low + int(i * step % size_t(high - low + 1));
-    return s;
-}
 
 TEST_F(LevelEffectsTest, AmplifyRoundsHalvesAwayFromZeroAndClampsToFullScale)
 {
@@ -45,20 +31,13 @@ TEST_F(LevelEffectsTest, AmplifyRoundsHalvesAwayFromZeroAndClampsToFullScale)
     }
 }
 
-TEST_F(LevelEffectsTest, UnchangingSettingsAnEmptySelectionOrCompressedDataDoNothing)
+TEST_F(LevelEffectsTest, UnchangingSettingsOrCompressedDataDoNothing)
 {
     Load(1, 16, {1000, 2000, 3000}, 0, 3);
     settings.fadeEnd = 100;
     Amplify(settings);                  // 100 %
     Fade(settings);                     // 100 % to 100 %
-    SetSelection(1, 0, ORIGIN_PROGRAM);
-    settings.amplification = 50;
-    Amplify(settings);
-    Reverse();
-    RemoveOffset();
-    EXPECT_EQ(Read(), Samples({1000, 2000, 3000}));
-    EXPECT_EQ(doc.changeCount, 0);
-    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    ExpectUnchanged(SampleBytes(16, {1000, 2000, 3000}));
 
     KvWaveFormat alaw = {WAVE_TAG_ALAW, 1, 8000, 8000, 1, 8, 0};
     ASSERT_EQ(doc.NewSound(nullptr, &alaw), 0);
@@ -76,7 +55,9 @@ TEST_F(LevelEffectsTest, FadeFollowsTheStraightLineToExactlyTheEndPercent)
     // Both ways, across progress positions and chunk edges.
     const int32_t start = 8000, n = 20011;
     for (auto ends : {std::pair<int, int>{7, 193}, {150, 3}}) {
-        Samples in = Ramp(start + n, 37, -30000, 30000);
+        Samples in(start + n);
+        for (size_t i = 0; i < in.size(); i++)
+            in[i] = int(i * 37 % 60001) - 30000;
         Load(1, 16, in, start, n, 4409);
         settings.fadeStart = ends.first;
         settings.fadeEnd = ends.second;
@@ -93,28 +74,16 @@ TEST_F(LevelEffectsTest, FadeFollowsTheStraightLineToExactlyTheEndPercent)
 
 TEST_F(LevelEffectsTest, ReverseKeepsTheMiddleSampleOfAnOddCount)
 {
-    Load(1, 8, {9, 1, 2, 3, 4, 5, 9}, 1, 5);
-    Reverse();
-    EXPECT_EQ(Read(), Samples({9, 5, 4, 3, 2, 1, 9}));
-
-    Samples in = Ramp(30005 * 2, 1, -32768, 32767), model = in;
-    Load(2, 16, in, 3, 30000, 4409);
-    Reverse();
-    for (int i = 0; i < 15000 * 2; i++)
-        std::swap(model[3 * 2 + i], model[(3 + 29999 - i / 2) * 2 + i % 2]);
-    EXPECT_EQ(Read(), model);
+    EXPECT_EQ(After(Reverse, 1, 8, {9, 1, 2, 3, 4, 5, 9}, 1, 5), Samples({9, 5, 4, 3, 2, 1, 9}));
 }
 
 TEST_F(LevelEffectsTest, RemoveOffsetTakesTheMeanOrARunningMeanAndSaturates)
 {
-    Load(1, 16, Samples(10, 100), 0, 10);
-    RemoveOffset();
-    EXPECT_EQ(Read(), Samples(10, 0));
+    EXPECT_EQ(After(RemoveOffset, 1, 16, Samples(10, 100), 0, 10), Samples(10, 0));
 
     // Mean -95: the loud sample would wrap to -34.
-    Load(1, 8, {-120, -120, -120, 127, -120, -120, -120, -120, -120, -120}, 0, 10);
-    RemoveOffset();
-    EXPECT_EQ(Read(), Samples({-25, -25, -25, 127, -25, -25, -25, -25, -25, -25}));
+    EXPECT_EQ(After(RemoveOffset, 1, 8, {-120, -120, -120, 127, -120, -120, -120, -120, -120, -120}, 0, 10),
+              Samples({-25, -25, -25, 127, -25, -25, -25, -25, -25, -25}));
 
     // Past 256 samples the mean follows the signal: a step up decays away.
     Samples step(3000, 0);
@@ -160,78 +129,63 @@ TEST_F(LevelEffectsTest, SilenceWritesTheFormatsSilenceAndInsertsWithoutSelectio
     EXPECT_EQ(TheSelection().selLength, inserted);
 }
 
-const std::pair<const char*, std::function<void()>> EFFECTS[] = {
-    {"Amplify", [] { Amplify(TheEffectSettings()); }},
-    {"Fade", [] { Fade(TheEffectSettings()); }},
-    {"Reverse", Reverse},
-    {"RemoveOffset", RemoveOffset},
-    {"Silence", Silence},
+// Silence hands the memory of the chunks wholly inside the selection to its
+// undo record instead of copying it: undo and redo must still give back the
+// exact bytes, the undo memory must count what the record took, and a chunk
+// locked for playing keeps its memory.
+constexpr int32_t CHUNK = 997;
+
+class SilenceUndoTest : public EffectTest {
+protected:
+    SilenceUndoTest() : EffectTest(22050, CHUNK) {}
+
+    // The memory of each chunk, in order (null: none).
+    std::vector<const uint8_t*> Memory()
+    {
+        std::vector<const uint8_t*> m;
+        for (CGObListRec* r = doc.chunks.Head(); r; r = r->Next())
+            m.push_back(static_cast<CKV_BUFFER*>(r)->memory.get());
+        return m;
+    }
 };
 
-TEST_F(LevelEffectsTest, UndoRestoresTheExactBytesAndRedoRepeatsTheEffect)
+TEST_F(SilenceUndoTest, WholeChunksChangeHandsAndUndoAndRedoGiveTheExactBytes)
 {
-    settings.amplification = 250;
-    settings.fadeStart = 30;
-    for (const auto& effect : EFFECTS) {
-        for (int32_t length : {40, 0}) {
-            SCOPED_TRACE(testing::Message() << effect.first << " over " << length);
-            Load(2, 16, Ramp(2 * 50, 997, -32768, 32767), 3, length);
-            Bytes before = Raw();
-            effect.second();
-            Bytes after = Raw();
-            EXPECT_EQ(after != before, length > 0 || effect.first == std::string("Silence"));
-            ActUndo();
-            EXPECT_EQ(Raw(), before);
-            ActRedo();
-            EXPECT_EQ(Raw(), after);
-        }
-    }
-}
+    // 16-bit stereo in 11 chunks: 1 and 8 are cut by the selection, 2..7 lie
+    // wholly inside, and 5 is locked.
+    const int32_t start = CHUNK + 400, length = 7 * CHUNK;
+    for (int mixOld : {0, 50}) {
+        SCOPED_TRACE(mixOld ? "Mix mode" : "Replace mode");
+        TheAppOptions().mixOld = mixOld;
+        Bytes before(size_t(10 * CHUNK + 123) * 4);
+        for (size_t i = 0; i < before.size(); i++)
+            before[i] = uint8_t(i * 7 + i / 251);
+        LoadBytes(2, 16, before, start, length);
+        std::vector<const uint8_t*> memory = Memory();
+        CGObListRec* r = doc.chunks.Head();
+        for (int i = 0; i < 5; i++)
+            r = r->Next();
+        CKV_BUFFER* playing = static_cast<CKV_BUFFER*>(r);
+        ASSERT_EQ(memory[5], doc.Lock(playing));
+        Silence();
+        std::vector<const uint8_t*> taken = Memory();
+        for (int i = 0; i < 11; i++)
+            EXPECT_EQ(taken[i] == nullptr, i >= 2 && i <= 7 && i != 5) << "chunk " << i;
+        // The record counts exactly what a full copy would have.
+        EXPECT_EQ(ACTSTORE_OVERHEAD + 4 + uint32_t(length) * 4, UndoMemoryInUse());
+        Bytes after = before;
+        std::fill(after.begin() + start * 4, after.begin() + (start + length) * 4, 0);
+        EXPECT_EQ(after, Raw());
 
-TEST_F(LevelEffectsTest, CancelLeavesTheSoundAsItWas)
-{
-    // Progress positions 8192 .. 32768 on each channel: Cancel in the second.
-    const int32_t start = 100, n = 40000;
-    settings.amplification = 250;
-    for (const auto& effect : EFFECTS) {
-        if (effect.first == std::string("Silence"))
-            continue;                   // no progress checks: nothing to cancel
-        SCOPED_TRACE(effect.first);
-        Load(2, 16, Ramp(2 * (start + n), 997, -32768, 32767), start, n, 10000);
-        Bytes before = Raw();
-        host.updates.clear();
-        host.cancelAt = -1;
-        CancelAtCheck(6);
-        effect.second();
-        ASSERT_EQ(host.updates.size(), 6u);
-        for (const auto& update : host.updates)
-            EXPECT_EQ((update.first + start) % 8192, 0);
-        EXPECT_EQ(Raw(), before);
-        EXPECT_EQ(doc.changeCount, 0);
-        EXPECT_TRUE(TheUndoHistory().IsEmpty());
-    }
-}
-
-TEST_F(LevelEffectsTest, PaintingWhileMessagesAreRoutedDoesNotMoveTheEffect)
-{
-    settings.amplification = 50;
-    Samples in = Ramp(2 * 20000, 997, -32768, 32767);
-    for (const auto& effect : EFFECTS) {
-        SCOPED_TRACE(effect.first);
-        Load(2, 16, in, 0, 20000, 10000);
-        effect.second();
-        Bytes expected = Raw();
-        // A paint reads the first channel at the other end of the sound.
-        Load(2, 16, in, 0, 20000, 10000);
-        std::function<void()> paint = [&] {
-            doc.SetChannel(1);
-            doc.ReadSample(19999);
-            host.onPump = paint;
-        };
-        host.onPump = paint;
-        effect.second();
-        host.onPump = nullptr;
-        EXPECT_EQ(Raw(), expected);
+        ASSERT_EQ(0, ActUndo());
+        EXPECT_EQ(before, Raw());
+        EXPECT_EQ(memory, Memory()) << "the blocks went back, not copies of them";
+        ASSERT_EQ(0, ActRedo());
+        EXPECT_EQ(after, Raw());
+        doc.Unlock(playing);
+        ResetUndoHistory(ACTSTATE_LOADING);
+        ResetUndoHistory(ACTSTATE_READY);
+        EXPECT_EQ(0u, UndoMemoryInUse());
     }
 }
 

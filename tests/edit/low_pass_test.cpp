@@ -1,11 +1,5 @@
 #include "edit/low_pass.h"
 
-#include <cstdint>
-#include <vector>
-
-#include <gtest/gtest.h>
-
-#include "app/app_options.h"
 #include "support/effect_fixture.h"
 
 namespace {
@@ -26,9 +20,7 @@ TEST_F(LowPassTest, AveragesTheUnfilteredSamplesTruncatingTowardZero)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << "-bit, from " << c.in[1]);
-        Load(1, c.bits, c.in, 1, 4);
-        LowPass();
-        EXPECT_EQ(Read(), c.out);
+        EXPECT_EQ(After(LowPass, 1, c.bits, c.in, 1, 4), c.out);
         EXPECT_EQ(doc.changeCount, 1);
     }
 }
@@ -36,46 +28,10 @@ TEST_F(LowPassTest, AveragesTheUnfilteredSamplesTruncatingTowardZero)
 TEST_F(LowPassTest, FiltersEachChannelOnShowOnItsOwn)
 {
     const Samples in = {3, 12, 6, 9, 9, 6, 12, 3};
-    Load(2, 16, in, 0, 4, 1);
-    LowPass();
-    EXPECT_EQ(Read(), Samples({3, 12, 4, 11, 6, 9, 9, 6}));
+    EXPECT_EQ(After(LowPass, 2, 16, in, 0, 4), Samples({3, 12, 4, 11, 6, 9, 9, 6}));
 
     TheAppOptions().leftChannel = 0;
-    Load(2, 8, in, 0, 4, 1);
-    LowPass();
-    EXPECT_EQ(Read(), Samples({3, 12, 6, 11, 9, 9, 12, 6}));
-}
-
-TEST_F(LowPassTest, UndoRestoresRedoRepeatsCancelOrAnEmptySelectionChangesNothing)
-{
-    // A square wave across chunk edges and progress positions.
-    const int32_t start = 100, n = 40000;
-    Samples in(size_t(2 * (start + n + 10)));
-    for (size_t i = 0; i < in.size(); i++)
-        in[i] = (i / 14) % 2 ? 30000 : -30000;
-    Load(2, 16, in, start, n, 5000);
-    Bytes before = Raw();
-    LowPass();
-    Bytes after = Raw();
-    EXPECT_NE(after, before);
-    EXPECT_EQ(ActUndo(), 0);
-    EXPECT_EQ(Raw(), before);
-    EXPECT_EQ(ActRedo(), 0);
-    EXPECT_EQ(Raw(), after);
-
-    Load(2, 16, in, start, n, 5000);
-    host.updates.clear();
-    CancelAtCheck(6);                   // on the second channel
-    LowPass();
-    EXPECT_EQ(host.updates.size(), 6u);
-    EXPECT_EQ(Raw(), before);
-    EXPECT_EQ(doc.changeCount, 0);
-    EXPECT_TRUE(TheUndoHistory().IsEmpty());
-
-    SetSelection(start, 0, ORIGIN_PROGRAM);
-    LowPass();
-    EXPECT_EQ(Raw(), before);
-    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    EXPECT_EQ(After(LowPass, 2, 8, in, 0, 4), Samples({3, 12, 6, 11, 9, 9, 12, 6}));
 }
 
 }

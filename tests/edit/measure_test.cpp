@@ -1,24 +1,19 @@
 #include "edit/measure.h"
 
-#include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "app/app_options.h"
 #include "support/effect_fixture.h"
 
 namespace {
 
 class MeasureTest : public EffectTest {
 protected:
-    // The one report shown since the last call, or "" when none was.
-    std::string Report()
+    // The one report shown for a sound of these samples, "" when none was.
+    std::string Report(uint16_t channels, uint16_t bits, const Samples& in, int32_t start, int32_t length)
     {
-        std::vector<std::pair<std::string, std::string>> shown;
-        shown.swap(host.informations);
+        After(Measure, channels, bits, in, start, length);
+        auto shown = std::move(host.informations);
+        host.informations.clear();
         if (shown.size() != 1)
             return shown.empty() ? "" : "(more than one box)";
         EXPECT_EQ(shown[0].first, "Measure");
@@ -28,16 +23,17 @@ protected:
 
 TEST_F(MeasureTest, ReportsLengthExtremesAndMeanAndChangesNothing)
 {
-    Load(1, 16, {999, 10, -20, 30, 40, -999}, 1, 4);
-    Bytes before = Raw();
-    Measure();
-    EXPECT_EQ(Report(), "Range = 4 samples\nMax value in range = 40\nMin value in range = -20\n"
-                        "Avg value (4 samples) = 15\n");
-    EXPECT_EQ(Raw(), before);
-    EXPECT_EQ(TheSelection().selStart, 1);
-    EXPECT_EQ(TheSelection().selLength, 4);
-    EXPECT_EQ(doc.changeCount, 0);
-    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    EXPECT_EQ(Report(1, 16, {999, 10, -20, 30, 40, -999}, 1, 4),
+              "Range = 4 samples\nMax value in range = 40\nMin value in range = -20\nAvg value (4 samples) = 15\n");
+    ExpectUnchanged(SampleBytes(16, {999, 10, -20, 30, 40, -999}));
+    ExpectSelection(1, 4);
+    // 8-bit silence measures as 0.
+    EXPECT_EQ(Report(1, 8, {0, 0, 0}, 0, 3),
+              "Range = 3 samples\nMax value in range = 0\nMin value in range = 0\nAvg value (3 samples) = 0\n");
+    // Nothing selected, or no channel on show: nothing to report.
+    EXPECT_EQ(Report(2, 16, {1, 2, 3, 4}, 1, 0), "");
+    TheAppOptions().leftChannel = TheAppOptions().rightChannel = 0;
+    EXPECT_EQ(Report(2, 16, {1, 2, 3, 4}, 0, 2), "");
 }
 
 TEST_F(MeasureTest, AverageRunsOnAcrossChannelsWithAWindowOf256)
@@ -47,42 +43,11 @@ TEST_F(MeasureTest, AverageRunsOnAcrossChannelsWithAWindowOf256)
     Samples in;
     for (int i = 0; i < 200; i++)
         in.insert(in.end(), {1000, 0});
-    Load(2, 16, in, 0, 200, 7);
-    Measure();
-    EXPECT_EQ(Report(), "Range = 200 samples\nMax value in range = 1000\nMin value in range = 0\n"
-                        "Avg value (256 samples) = 444\n");
-
+    EXPECT_EQ(Report(2, 16, in, 0, 200), "Range = 200 samples\nMax value in range = 1000\nMin value in range = 0\n"
+                                          "Avg value (256 samples) = 444\n");
     TheAppOptions().leftChannel = 0;
-    Load(2, 16, {5, -7, 5, 9}, 0, 2);
-    Measure();
-    EXPECT_EQ(Report(), "Range = 2 samples\nMax value in range = 9\nMin value in range = -7\n"
-                        "Avg value (2 samples) = 1\n");
-}
-
-TEST_F(MeasureTest, EightBitSilenceMeasuresAsZero)
-{
-    Load(1, 8, {0, 0, 0}, 0, 3);
-    Measure();
-    EXPECT_EQ(Report(), "Range = 3 samples\nMax value in range = 0\nMin value in range = 0\n"
-                        "Avg value (3 samples) = 0\n");
-}
-
-TEST_F(MeasureTest, NothingToMeasureShowsNothing)
-{
-    Load(2, 16, {1, 2, 3, 4}, 1, 0);
-    Measure();
-    TheAppOptions().leftChannel = 0;
-    TheAppOptions().rightChannel = 0;
-    SetSelection(0, 2, ORIGIN_PROGRAM);
-    Measure();
-    EXPECT_TRUE(host.informations.empty());
-
-    KvWaveFormat alaw = {WAVE_TAG_ALAW, 1, 8000, 8000, 1, 8, 0};
-    ASSERT_EQ(doc.NewSound(nullptr, &alaw), 0);
-    ASSERT_TRUE(doc.InsertSpace(0, 3));
-    SetSelection(0, 3, ORIGIN_PROGRAM);
-    Measure();
-    EXPECT_TRUE(host.informations.empty());
+    EXPECT_EQ(Report(2, 16, {5, -7, 5, 9}, 0, 2),
+              "Range = 2 samples\nMax value in range = 9\nMin value in range = -7\nAvg value (2 samples) = 1\n");
 }
 
 }

@@ -50,75 +50,54 @@ protected:
     int destroyed = 0;
 };
 
-TEST_F(ObListTest, InsertPlacesAndReinsertMovesRecords)
+TEST_F(ObListTest, InsertPlacesAndMovesRecordsWithinAndBetweenLists)
 {
+    WatchedList from;
     CGObList list;
     CGObListRec* a = NewRec();
     CGObListRec* b = NewRec();
     CGObListRec* c = NewRec();
     CGObListRec* d = NewRec();
+    from.Append(a);
+    from.Append(b);
     list.InsertAfter(b, nullptr);
+    EXPECT_EQ(from.removals, 1);
+    ExpectOrder(from, {a});
     list.InsertAfter(c, list.Tail());
     list.InsertAfter(a, nullptr);
     list.InsertAfter(d, a);
     ExpectOrder(list, {a, d, b, c});
+    ExpectOrder(from, {});
     list.InsertAfter(c, nullptr);
     ExpectOrder(list, {c, a, d, b});
     list.InsertAfter(c, list.Tail());
     list.InsertAfter(b, b);
     ExpectOrder(list, {a, d, b, c});
+    EXPECT_EQ(from.RemoveRecord(b), 0);   // not its record: ignored
+    ExpectOrder(list, {a, d, b, c});
     EXPECT_EQ(destroyed, 0);
 }
 
-TEST_F(ObListTest, InsertingRecordOfAnotherListMovesIt)
-{
-    WatchedList from;
-    CGObList to;
-    CGObListRec* a = NewRec();
-    CGObListRec* b = NewRec();
-    from.Append(a);
-    from.Append(b);
-    to.InsertAfter(a, nullptr);
-    EXPECT_EQ(from.removals, 1);
-    ExpectOrder(from, {b});
-    ExpectOrder(to, {a});
-    EXPECT_EQ(to.RemoveRecord(b), 1);   // not its record: ignored
-    ExpectOrder(from, {b});
-}
-
-TEST_F(ObListTest, DeletingRecordDirectlyUnlinksItThroughItsList)
+TEST_F(ObListTest, ADeletedRecordLeavesItsListAndDeleteAllOrTheDestructorDeletesTheRest)
 {
     WatchedList list;
     CGObListRec* a = NewRec();
     CGObListRec* b = NewRec();
-    CGObListRec* c = NewRec();
     list.Append(a);
     list.Append(b);
-    list.Append(c);
+    list.Append(NewRec());
     delete b;
-    ExpectOrder(list, {a, c});
-    delete a;
-    delete c;
-    ExpectOrder(list, {});
-    EXPECT_EQ(list.Head(), nullptr);
-    EXPECT_EQ(list.Tail(), nullptr);
-    EXPECT_EQ(list.removals, 3);
-}
-
-TEST_F(ObListTest, DeleteAllAndDestructorDeleteEveryRecord)
-{
-    CGObList list;
-    for (int i = 0; i < 5; ++i)
-        list.Append(NewRec());
+    EXPECT_EQ(list.removals, 1);
+    ExpectOrder(list, {a, list.Tail()});
     list.DeleteAll();
-    EXPECT_EQ(destroyed, 5);
+    EXPECT_EQ(destroyed, 3);
     ExpectOrder(list, {});
     {
         CGObList scoped;
         scoped.Append(NewRec());
         scoped.InsertAfter(NewRec(), nullptr);
     }
-    EXPECT_EQ(destroyed, 7);
+    EXPECT_EQ(destroyed, 5);
 }
 
-} // namespace
+}

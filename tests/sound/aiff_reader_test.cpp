@@ -1,9 +1,6 @@
-// AIFF and AIFC through the type choice: SoX's files open with the format and
-// samples SoX reports; built files probe the chunk search and the size checks.
-#include <gtest/gtest.h>
-
+// AIFF and AIFC files built here through the type choice: the chunk search
+// and the size checks (SoX's files: sound_file_test).
 #include <cmath>
-#include <string>
 
 #include "support/reader_fixture.h"
 
@@ -62,29 +59,6 @@ protected:
     AiffReaderTest() : ReaderTest("in.aif") {}
 };
 
-TEST_F(AiffReaderTest, SoxFilesOpenWithTheFormatAndSamplesSoxReports)
-{
-    struct {
-        const char* type;
-        int bits, channels, rate;
-    } cases[] = {{"aiff", 8, 1, 11025}, {"aiff", 8, 2, 22050}, {"aiff", 16, 1, 8000},
-                 {"aiff", 16, 2, 44100}, {"aifc", 16, 2, 22050}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.type << " " << c.bits << "-bit " << c.channels << "ch");
-        ASSERT_NO_FATAL_FAILURE(MakeWithSox("-r " + std::to_string(c.rate) + " -c " + std::to_string(c.channels)
-                + " -b " + std::to_string(c.bits) + " -e signed -t " + c.type,
-            "0.4 sine 200-5000 sine 330", c.bits == 8 ? "-e unsigned" : "-e signed -L"));
-        ASSERT_EQ(0, Read(wave::ReadFile(in)));
-        const KvWaveFormat* f = TheDocument().format.Record();
-        EXPECT_EQ(WAVE_TAG_PCM, f->wFormatTag);
-        EXPECT_EQ(SoxInfo("-r"), long(f->nSamplesPerSec));
-        EXPECT_EQ(SoxInfo("-c"), long(f->nChannels));
-        EXPECT_EQ(SoxInfo("-b"), long(f->wBitsPerSample));
-        EXPECT_EQ(SoxInfo("-s"), long(TheDocument().length));
-        EXPECT_EQ(wave::ReadFile(ref), DocumentBytes());
-    }
-}
-
 TEST_F(AiffReaderTest, ChunksAreFoundInAnyOrderPastOddPads)
 {
     ASSERT_EQ(0, Read(Form({Ssnd({0x00, 0x7F, 0x80, 0xFF, 0x01}), IffChunk("NAME", {'o', 'd', 'd'}),
@@ -94,14 +68,6 @@ TEST_F(AiffReaderTest, ChunksAreFoundInAnyOrderPastOddPads)
     ASSERT_EQ(0, Read(Form({Comm(1, 2, 12, 11025.75), Ssnd({0x12, 0x30, 0xFE, 0xD0})})));
     EXPECT_EQ(11025u, TheDocument().format.Record()->nSamplesPerSec);
     EXPECT_EQ(Bytes({0x30, 0x12, 0xD0, 0xFE}), DocumentBytes());
-}
-
-TEST_F(AiffReaderTest, NoFramesGiveAnEmptySoundNamedAfterTheFile)
-{
-    ASSERT_EQ(0, Read(Form({Comm(2, 0, 16, 22050)}), READ_OPEN, "empty.aif"));
-    EXPECT_EQ(0, TheDocument().length);
-    EXPECT_EQ(4, TheDocument().format.BlockAlign());
-    EXPECT_STREQ("empty.aif", TheDocument().Name());
 }
 
 TEST_F(AiffReaderTest, DataShorterThanPromisedLoadsWhatIsThereAndIsReported)
@@ -119,11 +85,7 @@ TEST_F(AiffReaderTest, DamagedFilesAreRefusedWithTheirIds)
     Bytes ssnd = Ssnd({1, 2}), comm = Comm(1, 2, 8, 8000), junk = IffChunk("JUNK", {1, 2}, 400);
     Bytes cut = Form({comm});
     cut.resize(cut.size() - 4);
-    struct {
-        const char* what;
-        Bytes file;
-        int rc;
-    } cases[] = {
+    struct { const char* what; Bytes file; int rc; } cases[] = {
         {"form type cut", {'F', 'O', 'R', 'M', 0, 0, 0, 4, 'A', 'I'}, ERR_FILE_SHORT},
         {"form size below its type", Form({comm, ssnd}, "AIFF", 2), ERR_FILE_SHORT},
         {"other form type", Form({comm, ssnd}, "8SVX"), ERR_NOT_SOUND_FILE},
@@ -140,20 +102,8 @@ TEST_F(AiffReaderTest, DamagedFilesAreRefusedWithTheirIds)
         {"rate past 32 bits", Form({Comm(1, 2, 8, 5e9), ssnd}), ERR_UNSUPPORTED_FORMAT},
         {"negative rate", Form({Comm(1, 2, 8, -8000), ssnd}), ERR_UNSUPPORTED_FORMAT},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(c.rc, Read(c.file));
-    }
-}
-
-TEST_F(AiffReaderTest, PasteConvertsToTheDocumentFormat)
-{
-    KvWaveFormat f = {WAVE_TAG_PCM, 1, 8000, 16000, 2, 16, 0};
-    ASSERT_EQ(0, TheDocument().NewSound(nullptr, &f));
-    ASSERT_EQ(0, Read(Form({Comm(1, 3, 8, 8000), Ssnd({0x01, 0x80, 0x7F})}), READ_PASTE));
-    // Signed 8-bit samples become 16-bit values × 256.
-    EXPECT_EQ(Bytes({0x00, 0x01, 0x00, 0x80, 0x00, 0x7F}), DocumentBytes());
-    EXPECT_EQ(1, TheDocument().changeCount);
+    for (const auto& c : cases)
+        EXPECT_EQ(c.rc, Read(c.file)) << c.what;
 }
 
 }

@@ -1,16 +1,12 @@
 #include "sound/document.h"
 
 #include <climits>
-#include <memory>
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
 #include "app/error_message.h"
-#include "edit/actions.h"
 #include "sound/wave_file.h"
+#include "support/core_state.h"
 #include "view/selection_ops.h"
 #include "view/update_views.h"
 
@@ -20,14 +16,9 @@ class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetAppOptions();
-        ResetSelection();
+        ASSERT_TRUE(ResetCore());
         savedDefault.Set(TheDefaultFormat());
         TheDefaultFormat().SetBuiltInDefault();
-        // The state changes nest; come back to ready whatever ran before.
-        for (int i = 0; i < 16 && TheApp().actionState != ACTSTATE_READY; i++)
-            ResetUndoHistory(ACTSTATE_READY);
         ASSERT_EQ(doc.NewSound(nullptr, nullptr), 0);
         RunPendingViewUpdates();
     }
@@ -37,29 +28,16 @@ protected:
         TheDefaultFormat().Set(savedDefault);
     }
 
-    void Pcm(Form& f, uint16_t channels, uint16_t bits, uint32_t rate)
-    {
-        f.SetBuiltInDefault();
-        f.Record()->nChannels = channels;
-        f.Record()->wBitsPerSample = bits;
-        f.Record()->nSamplesPerSec = rate;
-        f.Normalize();
-    }
-
     CKV_Document& doc = TheDocument();
     Form savedDefault;
 };
 
 TEST_F(DocumentTest, SetFileNameKeepsOnlyNamesThatCanBeFiles)
 {
-    const struct {
-        const char* name;
-        const char* kept;
-    } cases[] = {
+    const struct { const char* name; const char* kept; } cases[] = {
         {"C:\\Sounds\\ding.wav", "C:\\Sounds\\ding.wav"},
         {"\xC4rger.wav", "\xC4rger.wav"},      // a letter beyond ASCII begins a name too
-        {"(Untitled)", ""}, {"<embedded>", ""}, {" ding.wav", ""}, {"\tding.wav", ""},
-        {"", ""}, {nullptr, ""},
+        {"(Untitled)", ""}, {"<embedded>", ""}, {" ding.wav", ""}, {"\tding.wav", ""}, {"", ""}, {nullptr, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name ? c.name : "(null)");
@@ -75,12 +53,14 @@ TEST_F(DocumentTest, SetFileNameKeepsOnlyNamesThatCanBeFiles)
     EXPECT_STREQ(doc.Name(), "own.wav");
 }
 
-TEST_F(DocumentTest, NewSoundWithAnInvalidFormatLeavesAnEmptyDocument)
+TEST_F(DocumentTest, NewSoundTakesTheDefaultInTwoSecondChunksOrRefusesAnInvalidFormat)
 {
-    Form stereo;
-    Pcm(stereo, 2, 16, 22050);
-    ASSERT_EQ(doc.NewSound("old.wav", stereo.Record()), 0);
-    ASSERT_TRUE(doc.InsertSpace(0, 1000));
+    KvWaveFormat stereo = PcmFormat(2, 16, 44100);
+    ASSERT_TRUE(TheDefaultFormat().Set(&stereo));
+    ASSERT_EQ(doc.NewSound("old.wav", nullptr), 0);
+    EXPECT_TRUE(doc.format.Equals(&stereo));
+    ASSERT_TRUE(doc.InsertSpace(0, 100000));
+    EXPECT_EQ(static_cast<CKV_BUFFER*>(doc.chunks.Head())->count, 88200);
     doc.changeCount = 3;
 
     const KvWaveFormat twelveBit = {WAVE_TAG_PCM, 1, 8000, 16000, 2, 12, 0};
@@ -89,21 +69,8 @@ TEST_F(DocumentTest, NewSoundWithAnInvalidFormatLeavesAnEmptyDocument)
     EXPECT_EQ(doc.chunks.Count(), 0);
     EXPECT_STREQ(doc.Name(), "new.wav");
     EXPECT_EQ(doc.changeCount, 0);
-    EXPECT_TRUE(doc.format.Equals(stereo));     // the refused format never became ours
-    // Editing goes on being recorded after the refusal.
+    EXPECT_TRUE(doc.format.Equals(&stereo));    // the refused format never became ours
     EXPECT_EQ(TheApp().actionState, ACTSTATE_READY);
-}
-
-TEST_F(DocumentTest, NewSoundWithoutAFormatTakesTheDefaultInTwoSecondChunks)
-{
-    Form stereo;
-    Pcm(stereo, 2, 16, 44100);
-    TheDefaultFormat().Set(stereo);
-    ASSERT_EQ(doc.NewSound(nullptr, nullptr), 0);
-    EXPECT_TRUE(doc.format.Equals(stereo));
-    EXPECT_STREQ(doc.GetTitleName(), "(Untitled)");
-    ASSERT_TRUE(doc.InsertSpace(0, 100000));
-    EXPECT_EQ(static_cast<CKV_BUFFER*>(doc.chunks.Head())->count, 88200);
 }
 
 TEST_F(DocumentTest, SetFormatShowsAndSelectsTheWholeSoundOrRefusesAndKeepsTheOld)
@@ -112,45 +79,30 @@ TEST_F(DocumentTest, SetFormatShowsAndSelectsTheWholeSoundOrRefusesAndKeepsTheOl
     SetSelection(10, 5, ORIGIN_PROGRAM);
     SetViewRange(100, 50, ORIGIN_PROGRAM);
     RunPendingViewUpdates();
-    Form mono;
-    Pcm(mono, 1, 16, 22050);
-    ASSERT_EQ(doc.SetFormat(mono.Record()), 0);
-    const Selection& sel = TheSelection();
-    EXPECT_EQ(sel.selStart, 0);
-    EXPECT_EQ(sel.selLength, 500);
-    EXPECT_EQ(sel.viewStart, 0);
-    EXPECT_EQ(sel.viewLength, 500);
-    EXPECT_EQ(PendingViewUpdates(), uint32_t(UpdAll));
+    KvWaveFormat mono = PcmFormat(1, 16, 22050);
+    ASSERT_EQ(doc.SetFormat(&mono), 0);
+    ExpectSelection(0, 500);
+    EXPECT_EQ(TheSelection().viewLength, 500);
 
     const KvWaveFormat noRate = {WAVE_TAG_PCM, 1, 0, 0, 1, 8, 0};
     EXPECT_EQ(doc.SetFormat(&noRate), ERR_UNSUPPORTED_FORMAT);
     EXPECT_EQ(doc.SetFormat(doc.format.Record()), 0);   // its own record may come back
-    EXPECT_TRUE(doc.format.Equals(mono));
+    EXPECT_TRUE(doc.format.Equals(&mono));
 }
 
-TEST_F(DocumentTest, SaveSizeHoldsWhatTheWriterPutsInMemory)
+TEST_F(DocumentTest, SaveSizeIsTheWholeFileAndSaturates)
 {
-    Form mono;
-    Pcm(mono, 1, 16, 8000);
-    ASSERT_EQ(doc.SetFormat(mono.Record()), 0);
+    KvWaveFormat mono = PcmFormat(1, 16, 8000);
+    ASSERT_EQ(doc.SetFormat(&mono), 0);
     ASSERT_TRUE(doc.InsertSpace(0, 101));
     SetSelection(3, 11, ORIGIN_PROGRAM);
     EXPECT_EQ(doc.GetSaveSize(0), 2u * 101 + 16 + 31);
     EXPECT_EQ(doc.GetSaveSize(WAVE_WRITE_SELECTION), 2u * 11 + 16 + 31);
-    for (int flags : {WAVE_WRITE_SELECTION, WAVE_WRITE_ALL, WAVE_WRITE_FILE}) {
-        SCOPED_TRACE(flags);
-        MemoryFileInfo memory;
-        memory.size = doc.GetSaveSize(flags);
-        std::unique_ptr<uint8_t[]> block(new uint8_t[memory.size]);
-        memory.data = block.get();
-        EXPECT_EQ(SaveWave(nullptr, flags, &memory), 0);
-    }
 
     // Past 4 GiB the size cannot be written at all; it must not wrap to a small one.
-    Form stereo;
-    Pcm(stereo, 2, 16, 44100);
-    ASSERT_EQ(doc.SetFormat(stereo.Record()), 0);
-    ASSERT_TRUE(doc.InsertSpace(0, INT32_MAX / 2 + 1000));  // 4 bytes a block
+    KvWaveFormat stereo = PcmFormat(2, 16, 44100);
+    ASSERT_EQ(doc.SetFormat(&stereo), 0);
+    ASSERT_TRUE(doc.InsertSpace(0, INT32_MAX / 2 + 1000));
     EXPECT_EQ(doc.GetSaveSize(0), UINT32_MAX);
 }
 

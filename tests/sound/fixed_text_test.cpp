@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -9,38 +10,24 @@
 
 namespace {
 
-class FixedTextTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetAppOptions(); }
-};
-
-TEST_F(FixedTextTest, ParseFixedScalesByItsDecimals)
+TEST(FixedTextTest, ParseFixedScalesAndSaturatesFormatThousandthsTruncates)
 {
-    struct Case { const char* text; int decimals; int32_t expected; };
-    const Case cases[] = {
-        {"22.05", 3, 22050}, {"8", 3, 8000}, {"44.1", 3, 44100}, {"11.0257", 3, 11025},
-        {"1.5", 2, 150}, {"1.509", 2, 150}, {".5", 2, 50}, {"2.", 2, 200}, {"7.9", 0, 7},
-        {"1.2.3", 2, 120}, {"12 secs", 2, 1200}, {"abc", 2, 0}, {" 1", 2, 0}, {"-1", 2, 0},
-        {"", 3, 0}, {"5", -1, 5},
-        // Saturation, in the whole part and through the decimals.
-        {"99999999999", 0, INT32_MAX}, {"3000000", 3, INT32_MAX}, {"2147483.647", 3, INT32_MAX},
-        {"2147483.646", 3, INT32_MAX - 1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.expected, ParseFixed(c.text, c.decimals)) << c.text << " /" << c.decimals;
-    EXPECT_EQ(0, ParseFixed(nullptr, 2));
-}
-
-TEST_F(FixedTextTest, FormatThousandthsTruncatesToHundredths)
-{
-    const std::pair<int32_t, const char*> cases[] = {
-        {22050, "22.05"}, {11025, "11.02"}, {9, "0.00"}, {-1500, "-1.50"}, {-250, "-0.25"},
-        {INT32_MIN, "-2147483.64"}, {INT32_MAX, "2147483.64"},
-    };
-    for (const auto& c : cases)
+    const struct { const char* text; int decimals; int32_t expected; } parsed[] = {{"11.0257", 3, 11025},
+        {".5", 2, 50}, {"2.", 2, 200}, {"7.9", 0, 7}, {"1.2.3", 2, 120}, {"abc", 2, 0}, {" 1", 2, 0}, {"-1", 2, 0},
+        {nullptr, 2, 0}, {"3000000", 3, INT32_MAX}, {"2147483.647", 3, INT32_MAX}, {"2147483.646", 3, INT32_MAX - 1}};
+    for (const auto& c : parsed)
+        EXPECT_EQ(c.expected, ParseFixed(c.text, c.decimals)) << (c.text ? c.text : "null") << " /" << c.decimals;
+    ResetAppOptions();                          // the decimal separator is '.'
+    const std::pair<int32_t, const char*> formatted[] = {
+        {11025, "11.02"}, {-250, "-0.25"}, {INT32_MIN, "-2147483.64"}};
+    for (const auto& c : formatted)
         EXPECT_STREQ(c.second, FormatThousandths(c.first)) << c.first;
+    // A comma locale reads back what it writes; the point still works.
     std::strcpy(TheAppOptions().intl.decimalSeparator, ",");
-    EXPECT_STREQ("22,05", FormatThousandths(22050));
+    EXPECT_STREQ("1,50", FormatThousandths(1500));
+    EXPECT_EQ(150, ParseFixed("1,50", 2));
+    EXPECT_EQ(150, ParseFixed("1.50", 2));
+    ResetAppOptions();
 }
 
 }

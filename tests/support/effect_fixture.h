@@ -1,6 +1,6 @@
 // The effect tests' fixture: a fresh core, a PCM sound of given samples in
 // small chunks with the selection set, the sound read back as bytes or sample
-// values, and a host that presses Cancel when told.
+// values, a host that presses Cancel when told and a clock that stands still.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/clock.h"
 #include "edit/actions.h"
 #include "edit/effect_settings.h"
 #include "edit/undo_history.h"
@@ -31,13 +32,24 @@ inline Bytes SampleBytes(uint16_t bits, const Samples& samples)
     return bytes;
 }
 
+class FixedClock : public Clock {
+public:
+    uint32_t TickCount() override { return ticks; }
+    uint32_t ticks = 123456;
+};
+
 class EffectTest : public ::testing::Test {
 protected:
     // The rate of the sounds Load makes and their chunk size in blocks, unless
     // a load says otherwise.
     explicit EffectTest(uint32_t rate = 11025, int32_t chunk = 3) : rate(rate), chunk(chunk) {}
 
-    void SetUp() override { ASSERT_TRUE(ResetCore()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(ResetCore());
+        SetClock(&clock);
+    }
+    void TearDown() override { SetClock(nullptr); }
 
     // A sound of these bytes in chunks of `chunkBlocks` (0: the fixture's
     // chunk), so that chunk edges fall inside the selection, which is then
@@ -60,6 +72,15 @@ protected:
         LoadBytes(channels, bits, SampleBytes(bits, samples), start, length, chunkBlocks);
     }
 
+    // The samples after `effect` over the selection of a sound of these samples.
+    template <class Effect>
+    Samples After(Effect effect, uint16_t channels, uint16_t bits, const Samples& in, int32_t start, int32_t length)
+    {
+        Load(channels, bits, in, start, length);
+        effect();
+        return Read();
+    }
+
     Bytes Raw() { return DocumentBytes(); }
     Samples Read()
     {
@@ -69,6 +90,25 @@ protected:
         for (size_t i = 0; i < bytes.size(); i += wide ? 2 : 1)
             out.push_back(wide ? int16_t(bytes[i] | bytes[i + 1] << 8) : bytes[i] - 128);
         return out;
+    }
+
+    // The sound as it was, nothing counted or filed, and the action over.
+    void ExpectUnchanged(const Bytes& before)
+    {
+        EXPECT_EQ(Raw(), before);
+        EXPECT_EQ(doc.changeCount, 0);
+        EXPECT_TRUE(TheUndoHistory().IsEmpty());
+        EXPECT_FALSE(ActIsBusy());
+        EXPECT_EQ(host.progressOpen, 0);
+        EXPECT_EQ(host.waitCursorDepth, 0);
+    }
+    // Undo gives back `before` and redo `after`, byte for byte.
+    void ExpectUndoRedo(const Bytes& before, const Bytes& after)
+    {
+        ASSERT_EQ(ActUndo(), 0);
+        EXPECT_EQ(Raw(), before);
+        ASSERT_EQ(ActRedo(), 0);
+        EXPECT_EQ(Raw(), after);
     }
 
     // Presses Cancel at the k-th progress check.
@@ -83,6 +123,7 @@ protected:
     }
 
     TestHost host;
+    FixedClock clock;
     CKV_Document& doc = TheDocument();
     EffectSettings& settings = TheEffectSettings();
     uint32_t rate;          // blocks a second

@@ -1,31 +1,68 @@
-// The file reader tests' fixture: a fresh core holding a new default sound,
-// bytes read as a file of a given name the way the file commands read one,
-// and files that SoX makes in the temporary directory.
+// The sound tests' fixture: a fresh core holding a new default sound, sounds
+// set up in a given format, bytes read as a file of a given name the way the
+// file commands read one, and files that SoX makes in the temporary directory.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/error_message.h"
 #include "edit/actions.h"
+#include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/file.h"
 #include "sound/sound_file.h"
 #include "sound/wave_file.h"
 #include "support/core_state.h"
+#include "support/fake_compression_manager.h"
 #include "support/test_host.h"
 #include "support/wave_builder.h"
+#include "view/selection_ops.h"
 
 using wave::Bytes;
+using wave::Chunk;
+
+// Little-endian 16-bit samples, and back.
+inline Bytes S16(const std::vector<int>& values)
+{
+    Bytes b;
+    for (int v : values)
+        wave::Put16(b, uint32_t(uint16_t(int16_t(v))));
+    return b;
+}
+
+inline std::vector<int> FromS16(const Bytes& b)
+{
+    std::vector<int> v;
+    for (size_t i = 0; i + 1 < b.size(); i += 2)
+        v.push_back(int16_t(uint16_t(b[i] | b[i + 1] << 8)));
+    return v;
+}
+
+// Bytes unlike their neighbours, so that a misplaced block shows.
+inline Bytes Pattern(size_t n, uint8_t seed = 1)
+{
+    Bytes b(n);
+    for (size_t i = 0; i < n; i++)
+        b[i] = uint8_t(seed + i * 37 + (i >> 8));
+    return b;
+}
+
+inline Bytes RecordBytes(const void* record, size_t size)
+{
+    auto p = static_cast<const uint8_t*>(record);
+    return Bytes(p, p + size);
+}
 
 class ReaderTest : public ::testing::Test {
 protected:
     // fileName: the name Read gives the bytes; its extension picks the
     // reader tried first.
-    explicit ReaderTest(const char* fileName) : fileName(fileName) {}
+    explicit ReaderTest(const char* fileName = "in.wav") : fileName(fileName) {}
 
     void SetUp() override
     {
@@ -36,6 +73,23 @@ protected:
     {
         std::remove(in.c_str());
         std::remove(ref.c_str());
+    }
+
+    // A sound of that format holding the samples in chunks of `chunk` blocks
+    // (0: the format's own), nothing selected, nothing to undo.
+    void NewSound(const KvWaveFormat& f, const Bytes& samples = {}, int32_t chunk = 0)
+    {
+        CKV_Document& doc = TheDocument();
+        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+        if (chunk)
+            doc.bufferSamples = chunk;
+        if (int32_t n = int32_t(samples.size() / f.nBlockAlign)) {
+            ASSERT_TRUE(doc.InsertSpace(0, n));
+            ASSERT_EQ(n, doc.WriteBlocks(0, samples.data(), n));
+        }
+        SetSelection(0, 0, ORIGIN_PROGRAM);
+        ResetActionLifecycle();
+        doc.changeCount = 0;
     }
 
     // Reads the bytes as a file of that name (null: the fixture's), as the

@@ -37,7 +37,7 @@ inline Bytes Chunk(const char* id, const Bytes& body, int64_t claimedSize = -1)
 
 inline Bytes Fmt(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, int extraBytes = -1)
 {
-    uint16_t align = uint16_t(channels * (bits == 16 ? 2 : 1));
+    uint16_t align = uint16_t(channels * ((bits + 7) / 8));
     Bytes b;
     Put16(b, tag);
     Put16(b, channels);

@@ -91,31 +91,26 @@ TEST_F(SelectionOpsTest, AMouseGestureIsUndoneToWhereItBegan)
     EXPECT_EQ(UndoCount(), 1);
 }
 
-TEST_F(SelectionOpsTest, ADisplayCommandIsUndoneToTheCommittedRange)
-{
-    MakeSound(5000, 100);
-    SetViewRange(1000, 400, ORIGIN_COMMAND);
-    ExpectView(1000, 400);
-    SetViewRange(1000, 400, ORIGIN_COMMAND);
-    EXPECT_EQ(UndoCount(), 1);
-    ASSERT_EQ(ActUndo(), 0);
-    ExpectView(0, 5000);
-}
-
-TEST_F(SelectionOpsTest, DraggingTheViewScrollsWhatOverlapsAndACommitRepaintsAll)
+TEST_F(SelectionOpsTest, ADisplayCommandIsOneUndoStepAndADragScrollsWhatOverlaps)
 {
     MakeSound(100000, 100);
-    SetViewRange(0, 1000, ORIGIN_PROGRAM);
+    SetViewRange(1000, 1000, ORIGIN_COMMAND);
+    SetViewRange(1000, 1000, ORIGIN_COMMAND);
+    EXPECT_EQ(UndoCount(), 1);
     TakeWaveRepaint();
-    SetViewRange(500, 1000, ORIGIN_DRAG);
+    SetViewRange(1500, 1000, ORIGIN_DRAG);
     WaveRepaint drag = TakeWaveRepaint();
     EXPECT_FALSE(drag.all);
     EXPECT_EQ(drag.scrollPixels, 50);
-    SetViewRange(2000, 1000, ORIGIN_DRAG);  // no overlap
+    SetViewRange(3000, 1000, ORIGIN_DRAG);  // no overlap
     EXPECT_TRUE(TakeWaveRepaint().all);
-    SetViewRange(2000, 1000, ORIGIN_GESTURE_END);
+    SetViewRange(3000, 1000, ORIGIN_GESTURE_END);
     EXPECT_TRUE(TakeWaveRepaint().all);
-    EXPECT_EQ(UndoCount(), 1);
+    EXPECT_EQ(UndoCount(), 2);
+    ASSERT_EQ(ActUndo(), 0);
+    ExpectView(1000, 1000);
+    ASSERT_EQ(ActUndo(), 0);
+    ExpectView(0, 100000);
 }
 
 TEST_F(SelectionOpsTest, PlayPositionFromTheEngineIsTakenAsGivenElseClamped)

@@ -32,8 +32,8 @@ TEST_F(ViewCommandsTest, KeysMoveTheCursorOrWithShiftTheSelectionLength)
 TEST_F(ViewCommandsTest, TheViewFollowsTheMovedSelection)
 {
     OnCursorKey(KEY_PAGE_DOWN, false);          // the cursor at the view end
-    EXPECT_EQ(sel.selStart, 1000);
-    EXPECT_EQ(sel.viewStart, 0);
+    ExpectSelection(1000, 0);
+    ExpectView(0, 1000);
     OnCursorKey(KEY_RIGHT, false);
     ExpectView(50, 1000);
     // A selection longer than the view: its start stays in view.
@@ -52,8 +52,7 @@ TEST_F(ViewCommandsTest, ZoomKeepsTheSelectionStartOrCentresTheCursor)
     ZoomIn();
     ExpectView(150, 500);
     ZoomOut();
-    EXPECT_EQ(sel.viewStart, 0);                // 400 - 500 clamped
-    EXPECT_EQ(sel.viewLength, 1000);
+    ExpectView(0, 1000);                        // 400 - 500 clamped
     SetSelection(400, 30, ORIGIN_PROGRAM);
     ZoomOut();
     ExpectView(400, 2000);

@@ -2,43 +2,26 @@
 // committed as a new sound is, and a ready undo history.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "edit/actions.h"
 #include "edit/undo_history.h"
-#include "sound/document.h"
-#include "sound/form.h"
+#include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/selection_ops.h"
 #include "view/update_views.h"
-#include "view/view_model.h"
 
 class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(LoadBuiltInStrings());
-        ResetApp();
-        ResetAppOptions();
-        ResetSelection();
-        ResetWaveView();
+        ASSERT_TRUE(ResetCore());
         ResetViewUpdates();
-        savedDefault.Set(TheDefaultFormat());
-        TheDefaultFormat().SetBuiltInDefault();
         ASSERT_EQ(TheDocument().NewSound(nullptr, nullptr), 0);
-        for (int i = 0; i < 16 && TheApp().actionState != ACTSTATE_READY; i++)
-            ResetUndoHistory(ACTSTATE_READY);
+        ResetActionLifecycle();
         RunPendingViewUpdates();
     }
     void TearDown() override
     {
-        ResetUndoHistory(ACTSTATE_REPLACING);
-        ResetUndoHistory(ACTSTATE_READY);
+        ResetActionLifecycle();
         TheDocument().FreeAll();
-        TheDefaultFormat().Set(savedDefault);
         ResetViewUpdates();
     }
 
@@ -54,11 +37,6 @@ protected:
     }
 
     static int UndoCount() { return TheUndoHistory().Count(); }
-    void ExpectSelection(int32_t start, int32_t length)
-    {
-        EXPECT_EQ(sel.selStart, start);
-        EXPECT_EQ(sel.selLength, length);
-    }
     void ExpectView(int32_t start, int32_t length)
     {
         EXPECT_EQ(sel.viewStart, start);
@@ -67,5 +45,4 @@ protected:
 
     const Selection& sel = TheSelection();
     TestHost host;
-    Form savedDefault;
 };
