@@ -88,7 +88,7 @@ if(KV_SOX AND TARGET win_acm_test)
             set(tone ${KV_FIXTURES}/tone22s.wav)
         endif()
         list(APPEND fixture_commands
-            COMMAND ${KV_SOX} ${tone} -e ${encoding} ${KV_FIXTURES}/${name}.wav
+            COMMAND ${KV_SOX} -D ${tone} -e ${encoding} ${KV_FIXTURES}/${name}.wav
             COMMAND ${KV_SOX} -D ${KV_FIXTURES}/${name}.wav -t raw -e signed-integer -b 16 ${KV_FIXTURES}/${name}.raw)
         list(APPEND fixture_outputs ${KV_FIXTURES}/${name}.wav ${KV_FIXTURES}/${name}.raw)
     endforeach()
@@ -102,15 +102,15 @@ if(KV_SOX AND TARGET win_acm_test)
             set(options -e floating-point -b 32)
         endif()
         list(APPEND fixture_commands
-            COMMAND ${KV_SOX} -n -r 22050 -c 2 ${options} ${KV_FIXTURES}/${wide}.wav
+            COMMAND ${KV_SOX} -D -n -r 22050 -c 2 ${options} ${KV_FIXTURES}/${wide}.wav
                     synth 0.5 sine 440 sine 660 vol 0.9
             COMMAND ${KV_SOX} -D ${KV_FIXTURES}/${wide}.wav -t raw -e signed-integer -b 16 ${KV_FIXTURES}/${wide}.raw)
         list(APPEND fixture_outputs ${KV_FIXTURES}/${wide}.wav ${KV_FIXTURES}/${wide}.raw)
     endforeach()
     add_custom_command(OUTPUT ${fixture_outputs}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_FIXTURES}
-        COMMAND ${KV_SOX} -n -r 8000 -b 16 -c 1 ${KV_FIXTURES}/tone8k.wav synth 1.3 sine 300-2000 vol 0.5
-        COMMAND ${KV_SOX} -n -r 22050 -b 16 -c 2 ${KV_FIXTURES}/tone22s.wav synth 1.1 sine 300-2000 sine 500 vol 0.5
+        COMMAND ${KV_SOX} -D -n -r 8000 -b 16 -c 1 ${KV_FIXTURES}/tone8k.wav synth 1.3 sine 300-2000 vol 0.5
+        COMMAND ${KV_SOX} -D -n -r 22050 -b 16 -c 2 ${KV_FIXTURES}/tone22s.wav synth 1.1 sine 300-2000 sine 500 vol 0.4
         ${fixture_commands}
         VERBATIM)
     add_custom_target(acm_fixtures DEPENDS ${fixture_outputs})
