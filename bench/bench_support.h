@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -280,3 +281,32 @@ inline uint64_t Checksum(const int16_t* a, size_t n)
         static KV_VECTOR int32_t Vectorised params __VA_ARGS__ \
         static KV_SCALAR int32_t Scalar params __VA_ARGS__     \
     };
+
+// Command-line options shared by the benchmark programs; each sets its own
+// defaults. editMinutes is the length of the sound edited in the middle
+// (0: that part is skipped).
+struct Options {
+    int minutes = 10;
+    int editMinutes = 0;
+    std::string dir = ".";
+    int reps = 5;
+};
+
+inline bool ParseOptions(int argc, char** argv, Options& o)
+{
+    for (int i = 1; i < argc; i++) {
+        std::string a = argv[i];
+        if (a == "--minutes" && i + 1 < argc)
+            o.minutes = std::atoi(argv[++i]);
+        else if (a == "--edit-minutes" && i + 1 < argc)
+            o.editMinutes = std::atoi(argv[++i]);
+        else if (a == "--dir" && i + 1 < argc)
+            o.dir = argv[++i];
+        else if (a == "--reps" && i + 1 < argc)
+            o.reps = std::atoi(argv[++i]);
+        else
+            return false;
+    }
+    return o.minutes > 0 && o.minutes <= 180 && o.editMinutes >= 0 && o.editMinutes <= 180
+        && o.reps > 0;
+}

@@ -60,28 +60,6 @@ PLAIN_LOOP(PlainUp, (const uint8_t* in, int32_t blocks, int16_t* out), {
     return blocks * 2;
 })
 
-struct Options {
-    int minutes = 10;
-    std::string dir = ".";
-    int reps = 5;
-};
-
-bool ParseOptions(int argc, char** argv, Options& o)
-{
-    for (int i = 1; i < argc; i++) {
-        std::string a = argv[i];
-        if (a == "--minutes" && i + 1 < argc)
-            o.minutes = std::atoi(argv[++i]);
-        else if (a == "--dir" && i + 1 < argc)
-            o.dir = argv[++i];
-        else if (a == "--reps" && i + 1 < argc)
-            o.reps = std::atoi(argv[++i]);
-        else
-            return false;
-    }
-    return o.minutes > 0 && o.minutes <= 180 && o.reps > 0;
-}
-
 // One direction: the seconds of each run.
 struct Timings {
     std::vector<double> ours;           // ConvertFormat

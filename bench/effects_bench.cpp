@@ -338,31 +338,6 @@ struct EffectResult {
     double percent = 0;
 };
 
-struct Options {
-    int minutes = 10;
-    int editMinutes = 60;
-    std::string dir = ".";
-    int reps = 5;
-};
-
-bool ParseOptions(int argc, char** argv, Options& o)
-{
-    for (int i = 1; i < argc; i++) {
-        std::string a = argv[i];
-        if (a == "--minutes" && i + 1 < argc)
-            o.minutes = std::atoi(argv[++i]);
-        else if (a == "--edit-minutes" && i + 1 < argc)
-            o.editMinutes = std::atoi(argv[++i]);
-        else if (a == "--dir" && i + 1 < argc)
-            o.dir = argv[++i];
-        else if (a == "--reps" && i + 1 < argc)
-            o.reps = std::atoi(argv[++i]);
-        else
-            return false;
-    }
-    return o.minutes > 0 && o.minutes <= 180 && o.editMinutes >= 0 && o.editMinutes <= 180 && o.reps > 0;
-}
-
 class Bench {
 public:
     explicit Bench(const Options& o) : options(o) {}
@@ -701,6 +676,7 @@ int Bench::Run()
 int main(int argc, char** argv)
 {
     Options options;
+    options.editMinutes = 60;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: effects_bench [--minutes N] [--edit-minutes N] [--dir DIR] [--reps N]\n");
         return 2;

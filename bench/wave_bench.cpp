@@ -210,28 +210,6 @@ KV_SCALAR void ScalarWriteLoop(int16_t* a, int32_t blocks, int salt)
             a[size_t(i) * CHANNELS + k] = int16_t((i + salt + k + 1) & 0x7FFF);
 }
 
-struct Options {
-    int minutes = 10;
-    std::string dir = ".";
-    int reps = 7;
-};
-
-bool ParseOptions(int argc, char** argv, Options& o)
-{
-    for (int i = 1; i < argc; i++) {
-        std::string a = argv[i];
-        if (a == "--minutes" && i + 1 < argc)
-            o.minutes = std::atoi(argv[++i]);
-        else if (a == "--dir" && i + 1 < argc)
-            o.dir = argv[++i];
-        else if (a == "--reps" && i + 1 < argc)
-            o.reps = std::atoi(argv[++i]);
-        else
-            return false;
-    }
-    return o.minutes > 0 && o.minutes <= 180 && o.reps > 0;
-}
-
 class Bench {
 public:
     explicit Bench(const Options& o) : options(o) {}
@@ -565,6 +543,7 @@ int Bench::Run()
 int main(int argc, char** argv)
 {
     Options options;
+    options.reps = 7;
     if (!ParseOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: wave_bench [--minutes N] [--dir DIR] [--reps N]\n");
         return 2;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "lib/gstring.h"
+
 namespace {
 
 struct BuiltInString {
@@ -28,19 +30,7 @@ const char* BuiltInStrings::Find(int id)
 
 int BuiltInStrings::Load(int id, char* buffer, int size) const
 {
-    if (!buffer || size <= 0)
-        return 0;
-    const char* text = Find(id);
-    if (!text) {
-        buffer[0] = '\0';
-        return 0;
-    }
-    size_t n = std::strlen(text);
-    if (n > static_cast<size_t>(size - 1))
-        n = static_cast<size_t>(size - 1);
-    std::memcpy(buffer, text, n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
+    return CopyString(buffer, size, Find(id));
 }
 
 bool LoadBuiltInStrings()

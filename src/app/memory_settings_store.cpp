@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "lib/gstring.h"
+
 namespace {
 
 int CompareNoCase(const std::string& a, const std::string& b)
@@ -30,18 +32,7 @@ bool MemorySettingsStore::NoCaseLess::operator()(const std::pair<std::string, st
 
 int MemorySettingsStore::Read(const char* section, const char* key, char* buffer, int size)
 {
-    if (buffer == nullptr || size < 1)
-        return 0;
-    buffer[0] = '\0';
-    const char* value = Get(section, key);
-    if (value == nullptr)
-        return 0;
-    size_t n = std::strlen(value);
-    if (n > static_cast<size_t>(size - 1))
-        n = static_cast<size_t>(size - 1);
-    std::memcpy(buffer, value, n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
+    return CopyString(buffer, size, Get(section, key));
 }
 
 bool MemorySettingsStore::Write(const char* section, const char* key, const char* value)

@@ -40,19 +40,6 @@ uint8_t Flag(int32_t value)
     return value != 0 ? 1 : 0;
 }
 
-// Copies text into out, cut to size - 1 characters; returns the length.
-int CopyOut(char* out, int size, const char* text)
-{
-    if (out == nullptr || size < 1)
-        return 0;
-    size_t n = std::strlen(text);
-    if (n > static_cast<size_t>(size - 1))
-        n = static_cast<size_t>(size - 1);
-    std::memcpy(out, text, n);
-    out[n] = '\0';
-    return static_cast<int>(n);
-}
-
 int FormatNumbers(char* out, int size, std::initializer_list<int32_t> values)
 {
     return FormatIntArray(out, size, values.begin(), static_cast<int>(values.size()));
@@ -98,7 +85,7 @@ int FormatObjectOptions(char* out, int size)
     std::string text = std::to_string(static_cast<int32_t>(options.flags));
     text += ',';
     text += options.label.c_str();
-    return CopyOut(out, size, text.c_str());
+    return CopyString(out, size, text.c_str());
 }
 
 }
@@ -139,7 +126,7 @@ int FormatIntArray(char* out, int size, const int32_t* values, int count)
     for (int i = 0; i < count; ++i) {
         char number[INT_LIST_CHARS + 1];
         std::snprintf(number, sizeof number, i == 0 ? "%ld" : ",%ld", static_cast<long>(values[i]));
-        length += CopyOut(out + length, size - length, number);
+        length += CopyString(out + length, size - length, number);
     }
     return length;
 }
@@ -293,7 +280,7 @@ int FormatSettingValue(int keyId, char* out, int size)
     case STR_KEY_FILE3:
     case STR_KEY_FILE4: {
         const CGStringListRec* entry = RecentFiles().At(keyId - STR_KEY_FILE1);
-        return entry != nullptr ? CopyOut(out, size, entry->c_str()) : 0;
+        return entry != nullptr ? CopyString(out, size, entry->c_str()) : 0;
     }
     case STR_KEY_DISPLAY:
         return FormatNumbers(out, size, {Flag(options.showWaveform), Flag(options.showLocations),
@@ -310,7 +297,7 @@ int FormatSettingValue(int keyId, char* out, int size)
     case STR_KEY_OLE:
         return FormatObjectOptions(out, size);
     case STR_KEY_FORMAT:
-        return CopyOut(out, size, TheDefaultFormat().ToText());
+        return CopyString(out, size, TheDefaultFormat().ToText());
     case STR_KEY_PLAYRATE:
         return FormatNumbers(out, size, {options.playRate});
     case STR_KEY_AMPLIFY:

@@ -174,3 +174,16 @@ int CGString::CompareNoCase(const char* a, const char* b)
             return ca - cb;
     }
 }
+
+int CopyString(char* out, int size, const char* text)
+{
+    if (out == nullptr || size < 1)
+        return 0;
+    size_t n = text ? std::strlen(text) : 0;
+    if (n > static_cast<size_t>(size - 1))
+        n = static_cast<size_t>(size - 1);
+    if (n)
+        std::memcpy(out, text, n);
+    out[n] = '\0';
+    return static_cast<int>(n);
+}

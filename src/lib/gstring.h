@@ -109,3 +109,8 @@ private:
 
     char* chars;
 };
+
+// Copies text into a caller's buffer of `size` characters, cut to size - 1
+// and terminated, as the platform's string and profile reads do. A null text
+// copies as "". Returns the characters copied (0 without room).
+int CopyString(char* out, int size, const char* text);

@@ -70,12 +70,7 @@ TEST_F(StartupTest, AFileOnTheCommandLineIsOpenedAndTitlesTheFrame)
     ASSERT_TRUE(p.Start(box.exe, file));
     HWND frame = p.WaitForFrame();
     ASSERT_NE(frame, nullptr);
-    std::string title;
-    for (int i = 0; i < 100 && title.find("Tone") == std::string::npos; i++) {
-        Sleep(50);
-        title = WindowText(frame);
-    }
-    EXPECT_EQ(title, "Kelvora - Tone.wav");
+    EXPECT_EQ(WaitForText(frame, "Tone"), "Kelvora - Tone.wav");
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.WaitForExit(), 0);
     DeleteFileA(file.c_str());
@@ -96,12 +91,7 @@ TEST_F(StartupTest, AFileThatCannotBeOpenedReportsAndStartsUntitled)
     PostMessageA(box249, WM_COMMAND, IDOK, 0);
     HWND frame = p.WaitForFrame();
     ASSERT_NE(frame, nullptr);
-    std::string title;
-    for (int i = 0; i < 100 && title.find("Untitled") == std::string::npos; i++) {
-        Sleep(50);
-        title = WindowText(frame);
-    }
-    EXPECT_EQ(title, "Kelvora - (Untitled)");
+    EXPECT_EQ(WaitForText(frame, "Untitled"), "Kelvora - (Untitled)");
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.WaitForExit(), 0);
 }

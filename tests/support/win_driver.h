@@ -127,6 +127,18 @@ inline std::string WindowText(HWND hwnd)
     return text;
 }
 
+// The window's text once it holds `part` (the title is set by a posted
+// update, a moment after the window shows), or its text after 5 s.
+inline std::string WaitForText(HWND hwnd, const char* part)
+{
+    std::string text = WindowText(hwnd);
+    for (int i = 0; i < 100 && text.find(part) == std::string::npos; i++) {
+        Sleep(50);
+        text = WindowText(hwnd);
+    }
+    return text;
+}
+
 // Value of one key of the program's INI section, "" when missing.
 inline std::string IniValue(const std::string& ini, const char* key)
 {
