@@ -20,11 +20,13 @@
 #include <unistd.h>
 #endif
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "app/object_options.h"
+#include "app/core_links.h"
+#include "app/settings.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/builtin_strings.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "lib/log.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
@@ -67,11 +69,11 @@ inline bool StartCore()
     if (!LoadBuiltInStrings())
         return false;
     ResetApp();
-    ResetAppOptions();
-    ResetObjectOptions();
+    ResetSettings();
     ResetSelection();
     ResetActionLifecycle();
-    return TheDocument().NewSound(nullptr, nullptr) == 0;
+    InstallCoreLinks();
+    return NewDocument(nullptr) == 0;
 }
 
 inline double Seconds(SteadyClock::time_point from, SteadyClock::time_point to)
@@ -190,14 +192,6 @@ inline int64_t FileBytes(const std::string& path)
     return size;
 }
 
-// Opens a file as the document the way the file commands do.
-inline int OpenDocument(const std::string& path)
-{
-    ResetUndoHistory(ACTSTATE_LOADING);
-    int rc = LoadWave(path.c_str(), READ_OPEN, nullptr);
-    ResetUndoHistory(ACTSTATE_READY);
-    return rc;
-}
 
 inline int32_t SoundBlocks(int minutes)
 {
@@ -216,7 +210,7 @@ inline std::string OpenGenerated(const std::string& dir, int minutes)
         std::printf("cannot write %s\n", path.c_str());
         return "";
     }
-    int rc = OpenDocument(path);
+    int rc = OpenDocumentFile(path.c_str());
     if (rc != 0 || TheDocument().length != blocks) {
         std::printf("LoadWave failed: %d (length %" PRId32 ")\n", rc, TheDocument().length);
         return "";

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/convert_format.h"
 #include "edit/undo_history.h"
 #include "sound/converter.h"
 #include "sound/document.h"
@@ -142,7 +143,7 @@ private:
 // is undone (timed) and its history discarded (untimed) before the next.
 bool Bench::Round(int r)
 {
-    if (r > 0 && (OpenDocument(path) != 0 || !IsDocument(full, blocks))) {
+    if (r > 0 && (OpenDocumentFile(path.c_str()) != 0 || !IsDocument(full, blocks))) {
         std::printf("   reloading %s failed\n", path.c_str());
         return false;
     }

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "base/app.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/effect_settings.h"
@@ -48,8 +48,8 @@
 #else
 #define KV_HAVE_TONE 0
 #endif
-#if __has_include("edit/noise.h") && __has_include("app/clock.h")
-#include "app/clock.h"
+#if __has_include("edit/noise.h") && __has_include("base/clock.h")
+#include "base/clock.h"
 #include "edit/noise.h"
 #define KV_HAVE_NOISE 1
 #else

@@ -21,8 +21,9 @@
 #include <psapi.h>
 #endif
 
-#include "app/app.h"
+#include "base/app.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
 
@@ -120,7 +121,7 @@ bool RestartPeak()
 
 void EmptyDocument()
 {
-    TheDocument().NewSound(nullptr, nullptr);
+    NewDocument(nullptr);
 }
 
 // The plain side of the load: one fread into memory malloc'ed for it and not
@@ -324,7 +325,7 @@ bool Bench::MeasureLoad()
         bool ok = true;
         if (r > 0)
             EmptyDocument();
-        ours.push_back(TimeStep([&] { return OpenDocument(source) == 0 && doc.length == blocks; }, ok));
+        ours.push_back(TimeStep([&] { return OpenDocumentFile(source.c_str()) == 0 && doc.length == blocks; }, ok));
         if (r == 0)
             after = ReadMemory();
         if (!ok) {

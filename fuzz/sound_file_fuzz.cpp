@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "../tests/support/test_host.h"
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
-#include "app/object_options.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/builtin_strings.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "sound/document.h"
+#include "sound/object_options.h"
 #include "sound/sound_file.h"
 #include "sound/wave_file.h"
 #include "view/selection_ops.h"
@@ -243,7 +244,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // state, where no progress window shows; here the ready state keeps it,
     // so that the host cancels what grows past MOST_BLOCKS as a user would.
     const char* name = NAMES[pick % NAME_COUNT];
-    doc.NewSound(nullptr, nullptr);
+    NewDocument(nullptr);
     ReadMemory(bytes, name, READ_OPEN);
     std::string path = diskDir + "/" + name;
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
@@ -259,7 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Paste into a sound of another format: inserted, mixed or replacing.
     Reset();
     const KvWaveFormat& format = PASTE_FORMATS[(pick >> 4) % 3];
-    doc.NewSound(nullptr, &format);
+    NewDocument(&format);
     doc.InsertSpace(0, 1000);
     int placement = (pick >> 8) % 3;
     TheAppOptions().mixOld = placement == 1 ? 50 : 0;

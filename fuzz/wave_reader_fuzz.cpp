@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/builtin_strings.h"
-#include "app/object_options.h"
+#include "base/builtin_strings.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "sound/document.h"
+#include "sound/object_options.h"
 #include "sound/wave_file.h"
 
 namespace {
@@ -112,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<uint8_t> bytes(data, data + size);
     CKV_Document& doc = TheDocument();
     for (int mode : {READ_OPEN, READ_PASTE, READ_MEASURE}) {
-        doc.NewSound(nullptr, nullptr);
+        NewDocument(nullptr);
         ResetUndoHistory(4);
         MemoryFileInfo memory;
         memory.data = bytes.data();

@@ -8,6 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 scripts/setup.sh || exit 1
+mkdir -p build/logs
+include_rc=0
+scripts/check-includes.sh 2>&1 | tee build/logs/includes.log
+include_rc=${PIPESTATUS[0]}
 scripts/build.sh native win64 win32 || { echo "SUMMARY: build FAILED"; exit 1; }
 
 # ctest's closing line: "NN% tests passed, F tests failed out of T"
@@ -20,7 +24,6 @@ count() {  # log file → "passed total"
     echo "$((total - failed)) $total"
 }
 
-mkdir -p build/logs
 native_rc=0
 (cd build/native && ctest --output-on-failure) 2>&1 | tee build/logs/native.log
 native_rc=${PIPESTATUS[0]}
@@ -40,6 +43,7 @@ kv_env_stop
 read -r np nt < <(count build/logs/native.log)
 read -r wp wt < <(count build/logs/win64.log)
 status=passed
-if [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ]; then status=FAILED; fi
-echo "SUMMARY: $status: native $np/$nt, windows $wp/$wt test programs passed; i686 kelvora.exe linked"
+if [ "$native_rc" -ne 0 ] || [ "$win_rc" -ne 0 ] || [ "$include_rc" -ne 0 ]; then status=FAILED; fi
+layers=ok; [ "$include_rc" -eq 0 ] || layers="WRONG INCLUDES (build/logs/includes.log)"
+echo "SUMMARY: $status: native $np/$nt, windows $wp/$wt test programs passed; layers $layers; i686 kelvora.exe linked"
 [ "$status" = passed ]

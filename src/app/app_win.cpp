@@ -1,19 +1,20 @@
 #include "app/app_win.h"
 
-#include "app/app.h"
-#include "app/app_options.h"
 #include "app/command_line.h"
+#include "app/core_links.h"
 #include "app/error_box_win.h"
-#include "app/error_message.h"
-#include "app/file_names.h"
 #include "app/frame_wnd.h"
 #include "app/host_win.h"
-#include "app/intl_settings.h"
 #include "app/settings.h"
 #include "app/settings_store_win.h"
 #include "app/string_source_win.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/file_names.h"
+#include "base/intl_settings.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "device/engine.h"
 #include "device/wave_device_win.h"
 #include "edit/actions.h"
@@ -114,6 +115,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     SetCompressionManager(&TheSystemCompressionManager());
     // Before the settings: the "DEVICE" value looks the devices up.
     SetWaveDevices(&TheSystemWaveDevices());
+    InstallCoreLinks();
 
     app.instance = instance;
     app.commandLine = commandLine ? commandLine : "";

@@ -2,10 +2,11 @@
 
 #include <string>
 
-#include "app/app.h"
 #include "app/file_commands.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/app.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
+#include "edit/open_document.h"
 
 namespace {
 
@@ -64,6 +65,6 @@ bool ParseCommandLine(int pass)
         pos = end + 1;
     }
     if (pass == 2 && !TheApp().fileGiven)
-        NewDocument();
+        NewDocument(nullptr);
     return true;
 }

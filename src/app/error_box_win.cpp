@@ -1,8 +1,8 @@
 #include "app/error_box_win.h"
 
-#include "app/app.h"
-#include "app/error_message.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
+#include "base/error_message.h"
 
 HWND MessageBoxOwner(HWND owner)
 {

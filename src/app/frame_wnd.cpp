@@ -2,18 +2,18 @@
 
 #include <commdlg.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/command_dispatch.h"
+#include "app/command_table.h"
 #include "app/error_box_win.h"
 #include "app/host_win.h"
 #include "app/settings.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/update_views.h"
 #include "device/engine.h"
 #include "device/volume.h"
 #include "edit/actions.h"
-#include "sound/document.h"
-#include "view/update_views.h"
 #include "resource.h"
+#include "sound/document.h"
 
 namespace {
 
@@ -125,8 +125,8 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CKV_FrameWnd::OnCreate()
 {
     TheApp().frame = this;
-    SetViewUpdateHandler(6, UpdateDeviceCaps);
-    SetViewUpdateHandler(9, UpdateTitle);
+    SetViewUpdateHandler(UpdDevCaps, UpdateDeviceCaps);
+    SetViewUpdateHandler(UpdTitle, UpdateTitle);
     DragAcceptFiles(hwnd, TRUE);
     UpdateViews(UpdAll);
     return 0;
@@ -191,7 +191,7 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         OnEscape();
         break;
     default:
-        if (int rc = DispatchCoreCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
+        if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
             ShowError(hwnd, rc);
         break;
     }

@@ -1,9 +1,9 @@
 #include "app/host_win.h"
 
-#include "app/app.h"
 #include "app/app_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
 
 bool WindowsHost::FrameExists() const
 {
@@ -74,6 +74,11 @@ bool WindowsHost::UpdateProgress(int32_t, int32_t)
 
 void WindowsHost::EndProgress()
 {
+}
+
+void* WindowsHost::FrameWindow() const
+{
+    return FrameExists() ? TheApp().frame->hwnd : nullptr;
 }
 
 bool WindowsHost::FrameVisible() const

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/host.h"
+#include "base/host.h"
 
 enum { WM_KV_UPDATE_VIEWS = 1034 };
 
@@ -21,6 +21,7 @@ public:
     void BeginProgress(const char* actionName) override;
     bool UpdateProgress(int32_t done, int32_t total) override;
     void EndProgress() override;
+    void* FrameWindow() const override;
     bool FrameVisible() const override;
     void PostCloseRequest() override;
     uint32_t StartTimer(uint32_t id, uint32_t periodMs) override;

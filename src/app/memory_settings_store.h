@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 class MemorySettingsStore : public SettingsStore {
 public:

@@ -1,6 +1,6 @@
-#include "app/app.h"
 #include "app/app_win.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
 
 namespace {
 

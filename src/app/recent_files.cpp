@@ -21,16 +21,6 @@ void ResetRecentFiles()
     lastFileName.Empty();
 }
 
-bool IsAcceptableFileName(const char* name)
-{
-    if (name == nullptr)
-        return false;
-    // Unsigned: a name may begin with a letter of the upper half of the code
-    // page ("\xC4rger.wav"); only blanks and control characters are refused.
-    unsigned char first = static_cast<unsigned char>(name[0]);
-    return first != '<' && first != '(' && first >= 33;
-}
-
 bool AddRecentFile(const char* name, bool fromOpen)
 {
     if (!IsAcceptableFileName(name))

@@ -4,6 +4,7 @@
 // File menu shows it (rebuilt by the frame).
 #pragma once
 
+#include "base/file_names.h"
 #include "lib/gstring.h"
 #include "lib/string_list.h"
 
@@ -19,10 +20,6 @@ CGString& LastFileName();
 // Empties the list and the last file name (tests).
 void ResetRecentFiles();
 
-// False for a name no file command accepts: null or empty, or starting with
-// "<" or "(" (placeholders such as "(Untitled)") or a blank or control
-// character.
-bool IsAcceptableFileName(const char* name);
 
 // Records a file in the list. fromOpen: a file just opened or saved; it
 // becomes the last file name and moves to (or enters at) the head. Otherwise

@@ -6,34 +6,22 @@
 #include <initializer_list>
 #include <string>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/object_options.h"
 #include "app/recent_files.h"
-#include "app/settings_store.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/int_list.h"
+#include "base/settings_store.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "device/dev_options.h"
 #include "edit/effect_settings.h"
 #include "lib/log.h"
 #include "sound/form.h"
+#include "sound/object_options.h"
 
 namespace {
 
 enum { MAX_KEY_NUMBERS = 5 };   // the longest list: "TONE"
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-int32_t LeadingNumber(const char* token)
-{
-    uint32_t value = 0;
-    for (; IsDigit(*token); ++token)
-        value = value * 10u + static_cast<uint32_t>(*token - '0');
-    return static_cast<int32_t>(value);
-}
 
 uint8_t Flag(int32_t value)
 {
@@ -90,61 +78,14 @@ int FormatObjectOptions(char* out, int size)
 
 }
 
-int ParseIntList(int32_t* out, const char* text, int limit)
+void ResetSettings()
 {
-    if (text == nullptr || out == nullptr || limit <= 0)
-        return 0;
-    int count = 0;
-    const char* token = nullptr;    // start of the current run, or null between runs
-    for (const char* p = text;; ++p) {
-        char c = *p;
-        bool inToken = IsDigit(c)
-            || (token != nullptr && (c == 'x' || c == 'X') && p[-1] == '0');
-        if (inToken) {
-            if (token == nullptr)
-                token = p;
-            continue;
-        }
-        if (token != nullptr) {
-            out[count++] = LeadingNumber(token);
-            token = nullptr;
-            if (count == limit)
-                break;
-        }
-        if (c == '\0')
-            break;
-    }
-    return count;
-}
-
-int FormatIntArray(char* out, int size, const int32_t* values, int count)
-{
-    if (out == nullptr || size < 1)
-        return 0;
-    out[0] = '\0';
-    int length = 0;
-    for (int i = 0; i < count; ++i) {
-        char number[INT_LIST_CHARS + 1];
-        std::snprintf(number, sizeof number, i == 0 ? "%ld" : ",%ld", static_cast<long>(values[i]));
-        length += CopyString(out + length, size - length, number);
-    }
-    return length;
-}
-
-int FormatIntList(char* out, int count, ...)
-{
-    if (out == nullptr)
-        return 0;
-    out[0] = '\0';
-    int length = 0;
-    va_list args;
-    va_start(args, count);
-    for (int i = 0; i < count; ++i) {
-        long value = va_arg(args, int32_t);
-        length += std::snprintf(out + length, INT_LIST_CHARS + 1, i == 0 ? "%ld" : ",%ld", value);
-    }
-    va_end(args);
-    return length;
+    ResetAppOptions();
+    ResetDevOptions();
+    TheEffectSettings().SetToDefault();
+    ResetObjectOptions();
+    // Empty, so that new sounds get the built-in default format.
+    TheDefaultFormat().SetSize(0);
 }
 
 void ParseSettingValue(int keyId, const char* text)

@@ -9,25 +9,15 @@
 
 #include <cstdint>
 
+#include "base/int_list.h"
+
 enum {
     SETTING_VALUE_CHARS = 310,  // characters read per key; the rest of a value is ignored
-    INT_LIST_CHARS = 12,        // room FormatIntList needs per number: "-2147483648,"
 };
 
-// Reads up to `limit` numbers from text. A number is a run of decimal digits;
-// an "x" or "X" right after a "0" of the run stays in it ("0x10" is one
-// number, worth 0). Every other character ends the run and is skipped, so
-// "-8" reads as 8. Each run is worth its leading digits, wrapping in 32 bits.
-// Returns how many numbers were stored in out (at most limit). Null text
-// reads nothing.
-int ParseIntList(int32_t* out, const char* text, int limit);
-
-// Writes the count int32_t arguments with "%ld", joined by "," without blanks.
-// out needs INT_LIST_CHARS characters per number. Returns the text's length.
-int FormatIntList(char* out, int count, ...);
-
-// The same for an array, cut to fit `size` characters with its terminator.
-int FormatIntArray(char* out, int size, const int32_t* values, int count);
+// Puts every persisted record back to its defaults: the application, device,
+// effect and object options and the default format (start-up and tests).
+void ResetSettings();
 
 // Takes the text of one key (a STR_KEY_* id) into the settings. A list with
 // fewer numbers than the key has sets only its first fields; text that gives

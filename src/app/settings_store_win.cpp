@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app.h"
+#include "base/app.h"
 
 int PrivateProfileStore::Read(const char* section, const char* key, char* buffer, int size)
 {

@@ -2,7 +2,7 @@
 // private-profile services, and the system profile (its "Intl" section).
 #pragma once
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 // Reads and writes the file named by the App's INI path.
 class PrivateProfileStore : public SettingsStore {

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/string_table.h"
+#include "base/string_table.h"
 
 class ResourceStringSource : public StringSource {
 public:

@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-#include "app/app_options.h"
-#include "app/settings.h"
+#include "base/int_list.h"
 #include "device/device_catalogue.h"
 
 DevOptions::DevOptions()
@@ -23,9 +22,20 @@ bool DevOptions::operator==(const DevOptions& other) const
         && std::memcmp(&recordCaps, &other.recordCaps, sizeof recordCaps) == 0;
 }
 
+DevOptions& TheDevOptions()
+{
+    static DevOptions options;
+    return options;
+}
+
+void ResetDevOptions()
+{
+    TheDevOptions() = DevOptions();
+}
+
 void LoadDeviceOptions(const char* text)
 {
-    DevOptions& options = TheAppOptions().device;
+    DevOptions& options = TheDevOptions();
     int32_t v[5];
     int n = ParseIntList(v, text, 5);
     // Numbers the text lacks keep the current values.
@@ -47,7 +57,7 @@ void LoadDeviceOptions(const char* text)
 
 int SaveDeviceOptions(char* out, int size)
 {
-    const DevOptions& options = TheAppOptions().device;
+    const DevOptions& options = TheDevOptions();
     const int32_t values[5] = {
         options.playCaps.wPid,
         options.recordCaps.wPid,

@@ -1,7 +1,6 @@
 // The device options: which play and record devices the user chose, with
-// the capabilities each reported, and how play behaves. One record of the
-// application options (TheAppOptions().device), compared, copied and saved
-// for undo as a whole.
+// the capabilities each reported, and how play behaves. One single object
+// (TheDevOptions()), compared, copied and saved for undo as a whole.
 //
 // The choice is kept in the settings ("DEVICE") by the devices' product ids,
 // not by their place in the system's list, so that it survives devices
@@ -30,6 +29,10 @@ struct DevOptions {
     bool operator==(const DevOptions& other) const;
     bool operator!=(const DevOptions& other) const { return !(*this == other); }
 };
+
+DevOptions& TheDevOptions();
+// Back to the defaults: the mapper for both, one pass (start-up and tests).
+void ResetDevOptions();
 
 // The "DEVICE" text: up to five numbers, play product id, record product id,
 // repeatCount, playAfterChange, playAfterSelection. The first k numbers read

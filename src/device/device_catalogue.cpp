@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "base/update_views.h"
 #include "device/engine.h"
 #include "device/volume.h"
 #include "sound/document.h"
-#include "view/update_views.h"
 
 const char DEVICE_MAPPER_NAME[] = "Best Available Device";
 

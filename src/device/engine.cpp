@@ -6,17 +6,18 @@
 #include <climits>
 #include <new>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/error_message.h"
-#include "app/host.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/host.h"
+#include "base/update_views.h"
+#include "device/dev_options.h"
 #include "device/engine_stream.h"
 #include "device/volume.h"
 #include "edit/actions.h"
+#include "edit/links.h"
 #include "lib/log.h"
 #include "sound/document.h"
-#include "view/selection_ops.h"
-#include "view/update_views.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ int StartPass()
 // The mapper may have chosen a device with other controls.
 void ReadBackMapperControls()
 {
-    if (TheAppOptions().device.playDevice == WAVE_MAPPER_ID) {
+    if (TheDevOptions().playDevice == WAVE_MAPPER_ID) {
         ReadVolume();
         ReadPlaybackRate();
     }
@@ -133,7 +134,7 @@ int StartPlay()
     if (!HaltUntilClosed())
         return ERR_DEVICE_BUSY;
     Dev& dev = theDev;
-    const DevOptions& options = TheAppOptions().device;
+    const DevOptions& options = TheDevOptions();
     // A synchronous device returns only when done: no repeat, as while hidden.
     bool repeats = TheHost().FrameVisible() && !(options.playCaps.dwSupport & DEVCAPS_SYNC);
     dev.repeatLeft = repeats ? options.repeatCount : 1;
@@ -193,7 +194,7 @@ int OpenDirection()
 
 int32_t DeviceIdFor(DevMode mode)
 {
-    const DevOptions& options = TheAppOptions().device;
+    const DevOptions& options = TheDevOptions();
     int32_t id = mode == DevMode::Playing ? options.playDevice : options.recordDevice;
     if (id == WAVE_MAPPER_ID && theDev.handle && theDev.mode == mode) {
         int32_t real;
@@ -334,7 +335,7 @@ void ReadPosition()
         return;
     int32_t position = ClampToInt32(static_cast<int64_t>(bytes / static_cast<uint32_t>(align)) + s.basePos);
     int32_t old = TheSelection().playPos;
-    SetPlayPosition(position, ORIGIN_ENGINE);
+    TheSelectionLink().SetPlayPosition(position, ORIGIN_ENGINE);
     if (theDev.mode == DevMode::Recording)
         RecordProgress(old, position);
 }
@@ -345,7 +346,7 @@ void RecordProgress(int32_t oldPos, int32_t newPos)
         theDev.recordedLength = ClampToInt32(static_cast<int64_t>(theDev.recordedLength) + newPos - oldPos);
         UpdateViews(UpdTotal);
     }
-    RepaintRange(oldPos, newPos);
+    TheSelectionLink().RepaintRange(oldPos, newPos);
 }
 
 void CloseDevice()
@@ -362,7 +363,7 @@ void CloseDevice()
         const Selection& sel = TheSelection();
         bool insert = sel.editMode == EDIT_INSERT;
         if (insert)
-            SelectBetween(theStream.basePos, sel.playPos, ORIGIN_PROGRAM);
+            TheSelectionLink().SelectBetween(theStream.basePos, sel.playPos, ORIGIN_PROGRAM);
         CompleteRecordAction(insert ? ACT_PREPARED | ACT_LENGTH_CHANGED : ACT_PREPARED);
     }
 }
@@ -481,4 +482,27 @@ void ShowPositionTimer(bool shown)
         StartTimer();
     else
         StopTimer();
+}
+
+namespace {
+
+class DeviceEngine : public EngineLink {
+public:
+    void Stop() override { ::Stop(); }
+    void PlayAfterChange() override
+    {
+        if (!TheDevOptions().playAfterChange)
+            return;
+        int rc = Play();
+        if (rc > 0)
+            Log("App:Play %d", rc);
+    }
+};
+
+}
+
+EngineLink& DeviceEngineLink()
+{
+    static DeviceEngine link;
+    return link;
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 
 #include "device/wave_device.h"
+#include "edit/links.h"
 
 enum class DevMode : uint32_t {
     Closed = 0,
@@ -90,3 +91,6 @@ void ShowPositionTimer(bool shown);
 // The options' play device for Playing, else the record device; for the
 // mapper the real device while the engine is open in that mode.
 int32_t DeviceIdFor(DevMode mode);
+
+// The engine as the editing actions reach it (edit/links.h).
+EngineLink& DeviceEngineLink();

@@ -5,16 +5,17 @@
 #include <memory>
 #include <new>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/error_message.h"
-#include "app/host.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/host.h"
+#include "device/dev_options.h"
 #include "device/engine.h"
 #include "device/engine_stream.h"
 #include "edit/actions.h"
+#include "edit/links.h"
 #include "lib/log.h"
 #include "sound/document.h"
-#include "view/selection_ops.h"
 
 namespace {
 
@@ -150,13 +151,13 @@ int Record()
     if (rc != 0)
         return rc;
     WaveDevices& devices = TheWaveDevices();
-    if (TheAppOptions().device.recordLowPriority) {
+    if (TheDevOptions().recordLowPriority) {
         int result = devices.Message(WAVE_INPUT, dev.handle, DEV_LOW_PRIORITY_MESSAGE, 0, 0);
         if (result != DEVERR_NONE)
             Log("Dev:waveInMessage LOWPRI %d", result);
     }
     doc.format.Normalize();
-    SetViewRange(sel.viewStart, sel.viewLength, ORIGIN_PROGRAM);
+    TheSelectionLink().SetViewRange(sel.viewStart, sel.viewLength, ORIGIN_PROGRAM);
     int32_t prepared;
     if (!ActTryPrepareWave(ACTION_RECORD, RESTORE_SAMPLES, &prepared)) {
         Halt(false);
@@ -210,7 +211,7 @@ void OnRecordData(KvWaveHdr* header)
     if (n > 0 && static_cast<int64_t>(s.donePos) + n > sel.playPos) {
         int32_t old = sel.playPos;
         int32_t position = s.donePos + n;
-        SetPlayPosition(position, ORIGIN_ENGINE);
+        TheSelectionLink().SetPlayPosition(position, ORIGIN_ENGINE);
         RecordProgress(old, position);
     }
 

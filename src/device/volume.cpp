@@ -1,6 +1,7 @@
 #include "device/volume.h"
 
-#include "app/app_options.h"
+#include "base/app_options.h"
+#include "device/dev_options.h"
 #include "device/device_catalogue.h"
 #include "device/engine.h"
 #include "sound/document.h"
@@ -41,7 +42,7 @@ private:
 
 bool Supports(uint32_t bits)
 {
-    return (TheAppOptions().device.playCaps.dwSupport & bits) != 0;
+    return (TheDevOptions().playCaps.dwSupport & bits) != 0;
 }
 
 }

@@ -1,6 +1,6 @@
 #include "device/wave_device.h"
 
-#include "app/error_message.h"
+#include "base/error_message.h"
 
 namespace {
 

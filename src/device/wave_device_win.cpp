@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "app/app.h"
-#include "app/frame_wnd.h"
+#include "base/host.h"
 
 // The core's records are the platform's, byte for byte: headers and
 // capability records are handed over as they are.
@@ -82,10 +81,10 @@ public:
         }
         DWORD_PTR callback = 0;
         if (flags & DEV_CALLBACK_WINDOW) {
-            const App& app = TheApp();
-            if (!app.frame || !app.frame->hwnd)
+            void* frame = TheHost().FrameWindow();
+            if (!frame)
                 return MMSYSERR_INVALPARAM;
-            callback = reinterpret_cast<DWORD_PTR>(app.frame->hwnd);
+            callback = reinterpret_cast<DWORD_PTR>(frame);
         }
         bool query = (flags & DEV_FORMAT_QUERY) != 0;
         MMRESULT rc;

@@ -4,16 +4,15 @@
 #include <memory>
 #include <new>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/host.h"
-#include "app/string_table.h"
-#include "device/engine.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/host.h"
+#include "base/string_table.h"
 #include "edit/effect_settings.h"
+#include "edit/links.h"
 #include "edit/undo_history.h"
 #include "lib/log.h"
 #include "sound/document.h"
-#include "view/selection_ops.h"
 
 const ActionRow ActionTable[ACTION_COUNT] = {
     {0, 4, 0x1000},
@@ -325,7 +324,7 @@ void UndoCancelledWork(CKV_ACTSTORE& rec)
     int32_t m = sel.selLength;
     if (ReplaceSelectedSaved(m, rec) != 0)
         Log("App:ActComplete(%u) restore FAIL", rec.action);
-    RepaintRange(sel.selStart, m != n ? 0 : sel.selStart + sel.selLength);
+    TheSelectionLink().RepaintRange(sel.selStart, m != n ? 0 : sel.selStart + sel.selLength);
 }
 
 }
@@ -367,6 +366,7 @@ void ResetUndoHistory(int level)
         DiscardOpenRecord();
         TheUndoHistory().DeleteAll();
         TheRedoHistory().DeleteAll();
+        TheHost().HistoryDiscarded();
     } else if (ActIsOpen()) {
         return;
     }
@@ -405,7 +405,7 @@ bool TryPrepareWave(int action, int kind, int32_t* count, bool takeChunks)
     // Stopping first lets a recording close its own action before this one
     // is checked against it.
     if (action != ACTION_RECORD)
-        Stop();
+        TheEngineLink().Stop();
     // Refused before anything is inserted or selected.
     if (ActIsBusy()) {
         Log("App:ActPrepare(%d) REENTRANT", action);
@@ -426,7 +426,7 @@ bool TryPrepareWave(int action, int kind, int32_t* count, bool takeChunks)
                 return false;
             if (n > sel.pendingLength) {
                 n = sel.pendingLength;
-                SetSelection(sel.selStart, n, ORIGIN_COMMAND);
+                TheSelectionLink().SetSelection(sel.selStart, n, ORIGIN_COMMAND);
             }
         }
     } else {
@@ -444,7 +444,7 @@ bool TryPrepareWave(int action, int kind, int32_t* count, bool takeChunks)
                 return false;
             if (!doc.InsertSpace(sel.selStart, n))
                 return false;
-            SetSelection(sel.selStart, n, ORIGIN_PROGRAM);
+            TheSelectionLink().SetSelection(sel.selStart, n, ORIGIN_PROGRAM);
             inserted = true;
         }
         // The record keeps a count of the inserted samples. A Cut step keeps
@@ -456,7 +456,7 @@ bool TryPrepareWave(int action, int kind, int32_t* count, bool takeChunks)
     if (!Prepare(action, kind, nullptr, static_cast<uint32_t>(n), takeChunks)) {
         if (inserted) {
             TheDocument().DeleteRange(sel.selStart, n);
-            SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
+            TheSelectionLink().SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
         }
         return false;
     }
@@ -526,7 +526,7 @@ void ActComplete(int action, uint32_t flags)
             // The samples an Insert-mode action inserted go again.
             if ((flags & ACT_NO_SELECTION_OK) && sel.editMode == EDIT_INSERT) {
                 doc.DeleteRange(sel.selStart, sel.selLength);
-                SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
+                TheSelectionLink().SetSelection(sel.selStart, 0, ORIGIN_PROGRAM);
             }
             DiscardOpenRecord();
             return;
@@ -539,13 +539,10 @@ void ActComplete(int action, uint32_t flags)
             flags |= ACT_LENGTH_CHANGED;
         doc.ReleaseCursor();
         if (sel.viewLength == 0)
-            SetViewRange(sel.selStart, doc.length, ORIGIN_PROGRAM);
-        RepaintRange(sel.selStart, (flags & ACT_LENGTH_CHANGED) ? 0 : sel.selStart + sel.selLength);
-        if (TheAppOptions().device.playAfterChange && state > 3) {
-            int rc = Play();
-            if (rc > 0)
-                Log("App:Play %d", rc);
-        }
+            TheSelectionLink().SetViewRange(sel.selStart, doc.length, ORIGIN_PROGRAM);
+        TheSelectionLink().RepaintRange(sel.selStart, (flags & ACT_LENGTH_CHANGED) ? 0 : sel.selStart + sel.selLength);
+        if (state > 3)
+            TheEngineLink().PlayAfterChange();
     }
 
     std::unique_ptr<CKV_ACTSTORE> record(openRecord);

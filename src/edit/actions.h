@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "app/app.h"
+#include "base/app.h"
 
 class CKV_ACTSTORE;
 
@@ -83,7 +83,7 @@ struct ActionRow {
 
 extern const ActionRow ActionTable[ACTION_COUNT];
 
-// The action's display name ("" for action 0 and ids outside the table).
+// The action's display name ("" for ACTION_NONE and ids outside the table).
 const char* ActionName(int action);
 
 // Insert when nothing is recorded or nothing is selected; else Replace when
@@ -97,9 +97,10 @@ int ComputeEditMode();
 // open.
 void ResetUndoHistory(int level);
 
-// Opens the record of `action`. For the sample kinds (1, 15, 16, 17) `size`
-// frames are saved from the selection start; kinds 13 and 14 keep `size` as
-// a count; other kinds copy `size` bytes of `data` (none when data is null).
+// Opens the record of `action`. For the sample kinds (ACTION_RECORD,
+// ACTION_PASTE, ACTION_PASTE_FILE, RESTORE_SAMPLES) `size` frames are saved
+// from the selection start; ACTION_CUT and RESTORE_INSERTED keep `size` as a
+// count; other kinds copy `size` bytes of `data` (none when data is null).
 // Returns `size`, or 0 when refused (an action runs, or no record could be
 // made). Below the ready state nothing is recorded but the action runs.
 uint32_t ActPrepare(int action, int kind, const void* data, uint32_t size);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "app/host.h"
+#include "base/host.h"
 #include "edit/actions.h"
 #include "edit/sample_math.h"
 #include "sound/document.h"

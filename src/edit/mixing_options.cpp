@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
 #include "edit/actions.h"
 #include "lib/log.h"
 

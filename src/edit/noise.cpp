@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "edit/actions.h"
 #include "edit/sample_math.h"
 #include "sound/document.h"

@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "edit/actions.h"
+#include "edit/links.h"
 #include "edit/sample_math.h"
 #include "sound/document.h"
-#include "view/selection_ops.h"
 
 namespace {
 
@@ -276,13 +276,13 @@ void PitchChange(const EffectSettings& settings)
             // selection, leaves the others where they are.
             used = static_cast<int32_t>((static_cast<uint64_t>(m) * f) >> 16);
             if (used < selected)
-                SetSelection(s, used, ORIGIN_PROGRAM);
+                TheSelectionLink().SetSelection(s, used, ORIGIN_PROGRAM);
         }
     }
     int32_t n = PrepareSampleEffect(ACTION_PITCH, RESTORE_SAMPLES);
     if (n == 0) {
         if (used != selected)
-            SetSelection(s, selected, ORIGIN_PROGRAM);
+            TheSelectionLink().SetSelection(s, selected, ORIGIN_PROGRAM);
         return;
     }
     int32_t newLength = static_cast<int32_t>(m);
@@ -296,9 +296,9 @@ void PitchChange(const EffectSettings& settings)
         // The lifecycle writes the saved samples back over the selection:
         // for a lower pitch that must cover the inserted samples too.
         if (f < FACTOR_ONE)
-            SelectBetween(s, s + newLength, ORIGIN_PROGRAM);
+            TheSelectionLink().SelectBetween(s, s + newLength, ORIGIN_PROGRAM);
         ActComplete(ACTION_PITCH, ACT_PREPARED | ACT_LENGTH_CHANGED);
-        SetSelection(s, selected, ORIGIN_PROGRAM);
+        TheSelectionLink().SetSelection(s, selected, ORIGIN_PROGRAM);
         return;
     }
     int32_t end = s + newLength;
@@ -307,6 +307,6 @@ void PitchChange(const EffectSettings& settings)
         // the selection, so that undo still puts back exactly what was there.
         end = s + n;
     }
-    SelectBetween(s, end, ORIGIN_PROGRAM);
+    TheSelectionLink().SelectBetween(s, end, ORIGIN_PROGRAM);
     ActComplete(ACTION_PITCH, ACT_PREPARED | ACT_LENGTH_CHANGED);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
 
 uint32_t PitchFactorFromSlider(int32_t v)
 {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 
 #include "edit/actions.h"
+#include "edit/links.h"
 #include "edit/sample_math.h"
 #include "sound/document.h"
-#include "view/selection_ops.h"
 
 namespace {
 
@@ -118,11 +118,11 @@ void RemoveBackground(const EffectSettings& settings)
         // the selection is first cut to what is left of the original range:
         // else that sound would be overwritten.
         if (work.deleted > 0)
-            SetSelection(start, n - work.deleted, ORIGIN_PROGRAM);
+            TheSelectionLink().SetSelection(start, n - work.deleted, ORIGIN_PROGRAM);
         ActComplete(ACTION_REMOVE_BACKGROUND, ACT_PREPARED);
         return;
     }
-    SelectBetween(start, end, ORIGIN_PROGRAM);
+    TheSelectionLink().SelectBetween(start, end, ORIGIN_PROGRAM);
     uint32_t flags = ACT_PREPARED;
     if (work.deleted > 0)
         flags |= ACT_LENGTH_CHANGED;

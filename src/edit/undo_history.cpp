@@ -3,34 +3,24 @@
 #include <cstring>
 #include <new>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/error_message.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "edit/actions.h"
-#include "edit/echo.h"
+#include "edit/convert_format.h"
 #include "edit/effect_settings.h"
-#include "edit/fill.h"
-#include "edit/level_effects.h"
-#include "edit/low_pass.h"
+#include "edit/links.h"
 #include "edit/mixing_options.h"
-#include "edit/noise.h"
-#include "edit/pitch.h"
-#include "edit/remove_background.h"
-#include "edit/tone.h"
 #include "lib/log.h"
 #include "sound/converter.h"
 #include "sound/document.h"
-#include "view/display_options.h"
-#include "view/selection_ops.h"
 
 namespace {
 
 // Plain values, so records destroyed during static destruction still find them.
 uint32_t memoryInUse = 0;
-RestoreHandler restoreHandlers[ACTION_COUNT] = {};
-ReleaseHandler releaseHandlers[ACTION_COUNT] = {};
 
 // The saved range of a "Select" or "Display" record.
 struct SavedRange {
@@ -109,7 +99,7 @@ int ReplaceSelection(int32_t m, int32_t n, Write write)
     if (n < m && !doc.DeleteRange(start + n, m - n))
         return -1;
     bool written = n == 0 || write(start);
-    SetSelection(start, n, ORIGIN_PROGRAM);
+    TheSelectionLink().SetSelection(start, n, ORIGIN_PROGRAM);
     return written ? 0 : ERR_NO_MEMORY;
 }
 
@@ -174,8 +164,6 @@ CKV_ACTSTORE::CKV_ACTSTORE(uint32_t action, uint32_t kind, uint32_t size)
 CKV_ACTSTORE::~CKV_ACTSTORE()
 {
     memoryInUse -= ACTSTORE_OVERHEAD + size + chunkBytes;
-    if (data && action < ACTION_COUNT && releaseHandlers[action])
-        releaseHandlers[action](data.get(), size);
     // The base destructor unlinks the record from its history.
 }
 
@@ -240,18 +228,6 @@ CKV_ACTLIST& TheRedoHistory()
 uint32_t UndoMemoryInUse()
 {
     return memoryInUse;
-}
-
-void SetRestoreHandler(int kind, RestoreHandler handler)
-{
-    if (kind >= 0 && kind < ACTION_COUNT)
-        restoreHandlers[kind] = handler;
-}
-
-void SetReleaseHandler(int action, ReleaseHandler handler)
-{
-    if (action >= 0 && action < ACTION_COUNT)
-        releaseHandlers[action] = handler;
 }
 
 void ActFile(CKV_ACTSTORE* record, CKV_ACTLIST& history)
@@ -354,20 +330,11 @@ int ActApply(CKV_ACTSTORE& record)
             break;
         std::memcpy(&range, data, sizeof range);
         if (kind == ACTION_SELECT)
-            SetSelection(range.start, range.length, ORIGIN_COMMAND);
+            TheSelectionLink().SetSelection(range.start, range.length, ORIGIN_COMMAND);
         else
-            SetViewRange(range.start, range.length, ORIGIN_COMMAND);
+            TheSelectionLink().SetViewRange(range.start, range.length, ORIGIN_COMMAND);
         return 0;
     }
-    case ACTION_DEVICE_OPTIONS:
-    case ACTION_OBJECT_OPTIONS:
-        if (!restoreHandlers[kind])
-            break;
-        restoreHandlers[kind](data, size);
-        return 0;
-    case ACTION_DISPLAY_OPTIONS:
-        RestoreDisplayOptions(data, size);
-        return 0;
     case ACTION_MIXING_OPTIONS:
         RestoreMixingOptions(data, size);
         return 0;
@@ -379,57 +346,20 @@ int ActApply(CKV_ACTSTORE& record)
         SetEffectSettings(settings);
         return 0;
     }
-    case ACTION_TOGGLE_WAVE:
-    case ACTION_TOGGLE_LOCATIONS:
-    case ACTION_TOGGLE_LEFT:
-    case ACTION_TOGGLE_RIGHT:
-        ToggleDisplayOption(kind);
-        return 0;
     case ACTION_CUT:
     case ACTION_DELETE:
         return ActRestoreWave(kind, action, nullptr, 0);
-    // Effects run again over the current selection with the current settings;
-    // Reverse undoes itself this way.
-    case ACTION_AMPLIFY:
-        Amplify(TheEffectSettings());
-        return 0;
-    case ACTION_FADE:
-        Fade(TheEffectSettings());
-        return 0;
-    case ACTION_SILENCE:
-        Silence();
-        return 0;
-    case ACTION_REVERSE:
-        Reverse();
-        return 0;
-    case ACTION_NORMALIZE:
-        RemoveOffset();
-        return 0;
-    case ACTION_LOW_PASS:
-        LowPass();
-        return 0;
-    case ACTION_REMOVE_BACKGROUND:
-        RemoveBackground(TheEffectSettings());
-        return 0;
-    case ACTION_FILL:
-        Fill(TheEffectSettings());
-        return 0;
-    case ACTION_TONE:
-        Tone(TheEffectSettings());
-        return 0;
-    case ACTION_NOISE:
-        AddNoise(TheEffectSettings());
-        return 0;
-    case ACTION_ECHO:
-        Echo(TheEffectSettings());
-        return 0;
-    case ACTION_PITCH:
-        PitchChange(TheEffectSettings());
-        return 0;
     case ACTION_CONVERT:
         return RestoreConvertedFormat(data, size);
-    default:
+    default: {
+        // Effects run again over the current selection with the current
+        // settings (Reverse undoes itself this way); the toggles turn over
+        // again; the owners of the other option blocks put theirs back.
+        int rc = TheActionRunner()(kind, data, size);
+        if (rc >= 0)
+            return rc;
         break;
+    }
     }
     Log("Act:Apply kind %d", kind);
     return -1;

@@ -84,7 +84,7 @@ CKV_ACTLIST& TheRedoHistory();
 uint32_t UndoMemoryInUse();
 
 // Files a completed record as the newest of `history`, which takes it. A
-// record of kind 0 or a Lost one is destroyed instead. With a memory limit,
+// record of kind ACTION_NONE or a Lost one is destroyed instead. With a memory limit,
 // the history's oldest records go first while the memory in use is above
 // it; then the oldest one goes when the history is at its depth (a depth of
 // 0 acts as 1). A record larger than the limit is still filed.
@@ -114,7 +114,7 @@ int ActRestoreWave(int kind, int action, const uint8_t* frames, int32_t n);
 // right).
 int ReplaceSelectedFrames(int32_t m, const uint8_t* frames, int32_t n);
 
-// The number of frames a sample record (kinds 1, 15, 16, 17) holds, or -1
+// The number of frames a sample record (see ActPrepare) holds, or -1
 // when it does not hold them all.
 int32_t SavedFrameCount(const CKV_ACTSTORE& record);
 
@@ -124,17 +124,6 @@ int32_t SavedFrameCount(const CKV_ACTSTORE& record);
 // only when every frame was written. -1 also for a record that does not
 // hold its frames.
 int ReplaceSelectedSaved(int32_t m, CKV_ACTSTORE& record);
-
-// Restore steps of records whose owners come with their dialogs: kind 4
-// (device options) and kind 8 (object options). The handler restores the
-// saved block, recording the current value first when it differs.
-using RestoreHandler = void (*)(const void* data, uint32_t size);
-void SetRestoreHandler(int kind, RestoreHandler handler);
-
-// Called before a record of `action` that holds data is destroyed: the saved
-// object options own things the record has to give back.
-using ReleaseHandler = void (*)(void* data, uint32_t size);
-void SetReleaseHandler(int action, ReleaseHandler handler);
 
 // The Undo and Redo item texts ("&Undo Delete\tCtrl+Z", "&Redo Delete\tShift+Bksp");
 // true when the item is to be enabled (its history is not empty).

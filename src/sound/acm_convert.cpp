@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/error_message.h"
+#include "base/error_message.h"
 #include "lib/log.h"
 #include "sound/pcm_convert.h"
 #include "sound/wave_format.h"

@@ -3,7 +3,7 @@
 // frames, big-endian and signed. Chunks may come in any order.
 #include <algorithm>
 
-#include "app/error_message.h"
+#include "base/error_message.h"
 #include "sound/raw_data.h"
 #include "sound/wave_file.h"
 

@@ -3,7 +3,7 @@
 // interleaved samples. Linear samples are signed; 16-bit ones big-endian.
 #include <cstring>
 
-#include "app/error_message.h"
+#include "base/error_message.h"
 #include "sound/raw_data.h"
 #include "sound/wave_file.h"
 

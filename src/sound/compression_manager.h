@@ -102,11 +102,3 @@ void SetCompressionManager(CompressionManager* manager);
 
 // The installed manager when it reports version 2.00 or later, else null.
 CompressionManager* UsableCompressionManager();
-
-// The Convert Format command's use of the manager's chooser: when the
-// "USEACM" setting is on and a usable manager is installed, the chooser
-// starts from the document's format (listing only the formats the sound can
-// be converted to when it holds samples) and a chosen format is converted to
-// at once, an error shown by the host. 1 chosen, 2 cancelled, 0 when the
-// chooser was not used or failed: the caller then shows its own dialog.
-int ChooseFormatWithManager(void* owner);

@@ -5,14 +5,14 @@
 #include <cstring>
 #include <new>
 
-#include "app/error_message.h"
-#include "edit/actions.h"
+#include "base/error_message.h"
 #include "lib/log.h"
 #include "sound/acm_convert.h"
 #include "sound/compression_manager.h"
 #include "sound/document.h"
 #include "sound/form.h"
 #include "sound/pcm_convert.h"
+#include "sound/sample_actions.h"
 
 namespace {
 
@@ -396,7 +396,7 @@ int ConvertChunk(const uint8_t* data, int32_t n)
     if (!conv.open || data == nullptr)
         return ERR_INTERNAL;
     bool append = Appending();
-    if (ActProgress(append ? conv.consumed : conv.outPos)) {
+    if (TheSampleActions().Progress(append ? conv.consumed : conv.outPos)) {
         conv.failed = true;
         return -1;
     }

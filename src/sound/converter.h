@@ -74,12 +74,3 @@ int32_t ExactDocumentSamples();
 // Records the exact count for the document's current length and format;
 // negative forgets it.
 void SetDocumentSamples(int32_t samples);
-
-// The whole document to another format (action 18, undoable). 0, -1 or an
-// error id; a failure or cancel leaves the document exactly as it was.
-int ConvertFormat(const KvWaveFormat* format);
-
-// The restore step of an action 18 record (undo and redo): puts back the
-// saved format and samples, or converts back to the saved format when the
-// record holds no samples. Results as ActApply.
-int RestoreConvertedFormat(const uint8_t* data, uint32_t size);

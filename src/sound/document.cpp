@@ -1,22 +1,17 @@
-// The document's identity: its name, its format and the replacing of the
-// whole sound. The sample store lives in sample_store.cpp.
+// The document's identity: its name and its format. The sample store lives in
+// sample_store.cpp; replacing the whole sound is an editing operation
+// (edit/open_document.h).
 #include "sound/document.h"
-
-#include "app/recent_files.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "app/app.h"
-#include "app/error_message.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
-#include "device/engine.h"
-#include "edit/actions.h"
+#include "base/error_message.h"
+#include "base/file_names.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "lib/log.h"
 #include "sound/wave_file.h"
-#include "view/selection_ops.h"
-#include "view/update_views.h"
 
 namespace {
 
@@ -54,28 +49,11 @@ void CKV_Document::SetFileName(const char* newName)
     // Straight into the file object's name: the document is not open as a
     // file here, and an invalid name must empty it.
     name = IsAcceptableFileName(newName) ? newName : nullptr;
-    UpdateViews(UpdTitle);
 }
 
 const char* CKV_Document::GetTitleName() const
 {
     return name.IsEmpty() ? LoadAppString(STR_UNTITLED) : name.c_str();
-}
-
-int CKV_Document::NewSound(const char* newName, const KvWaveFormat* record)
-{
-    ResetUndoHistory(ACTSTATE_REPLACING);
-    Stop();
-    SetSelection(0, 0, ORIGIN_PROGRAM);
-    FreeAll();
-    SetFileName(newName);
-    int rc = SetFormat(record);
-    readOnly = 0;
-    changeCount = 0;
-    // Back to ready also when the format was refused: the state changes nest,
-    // and an unbalanced one would leave every later action unrecorded.
-    ResetUndoHistory(ACTSTATE_READY);
-    return rc;
 }
 
 int CKV_Document::SetFormat(const KvWaveFormat* record)
@@ -104,11 +82,6 @@ int CKV_Document::SetFormat(const KvWaveFormat* record)
     bufferSamples = static_cast<int32_t>(std::min<uint32_t>(bytes / format.BlockAlign(), INT32_MAX));
     // A channel of the old format may not exist in the new one.
     channel = 1;
-
-    SetViewRange(0, length, ORIGIN_PROGRAM);
-    RepaintRange(0, 0);
-    UpdateViews(UpdAll);
-    SetSelection(0, length, ORIGIN_PROGRAM);
     return 0;
 }
 

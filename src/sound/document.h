@@ -1,7 +1,9 @@
 // The sound document: the one sound being edited. It is itself the RIFF file
 // object through which the sound is saved, holds the chunked sample store and
 // the document's format, and knows whether it has unsaved changes. It lives for
-// the whole run and is emptied and refilled, never replaced.
+// the whole run and is emptied and refilled, never replaced. It is passive
+// data: changing it stops no device, records nothing and moves no selection;
+// the editing operations that change it do that (edit/open_document.h).
 //
 // The sample store is an ordered list of chunks (CKV_BUFFER), each owning one
 // byte block of count × nBlockAlign bytes, allocated on first use and filled
@@ -66,11 +68,10 @@ public:
     ~CKV_Document() override;
 
     // Identity.
-    void SetFileName(const char* name);     // invalid names leave it empty; UpdTitle
+    void SetFileName(const char* name);     // invalid names leave it empty
     const char* GetTitleName() const;       // the name or "(Untitled)"
-    int NewSound(const char* name, const KvWaveFormat* format);   // 0 or an error id
-    // Null: the default format. Selects and shows the whole sound, addresses
-    // the first channel again; the samples are not touched. 0, 247, 256 or 261.
+    // Null: the default format. Addresses the first channel again; the
+    // samples are not touched. 0, 247, 256 or 261 (the format is kept).
     int SetFormat(const KvWaveFormat* format);
     uint32_t GetSaveSize(int flags) const;
     bool IsModified() const { return changeCount != 0 && length != 0; }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
 
 namespace {
 

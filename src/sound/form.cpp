@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/app_options.h"
-#include "app/error_message.h"
-#include "app/settings.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/int_list.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "lib/log.h"
 #include "sound/compression_manager.h"
 #include "sound/file.h"

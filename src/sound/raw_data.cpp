@@ -5,11 +5,11 @@
 #include <memory>
 #include <new>
 
-#include "app/error_message.h"
-#include "edit/actions.h"
+#include "base/error_message.h"
 #include "lib/log.h"
 #include "sound/converter.h"
 #include "sound/document.h"
+#include "sound/sample_actions.h"
 #include "sound/wave_file.h"
 
 namespace {
@@ -51,7 +51,7 @@ int ReadRawData(ReaderContext& ctx, const Form& format, int32_t count, unsigned 
     CKV_Document& doc = TheDocument();
     Selection& sel = TheSelection();
     if (ctx.readMode == READ_OPEN) {
-        int rc = doc.NewSound(ctx.file.Name(), format.Record());
+        int rc = TheSampleActions().ReplaceSound(ctx.file.Name(), format.Record());
         if (rc)
             return rc;
         sel.pendingLength = count;
@@ -62,7 +62,7 @@ int ReadRawData(ReaderContext& ctx, const Form& format, int32_t count, unsigned 
             return 0;
     }
 
-    int32_t n = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
+    int32_t n = TheSampleActions().PreparePaste();
     if (n == 0)
         return 0;
     ctx.writePos = sel.selStart;
@@ -70,10 +70,7 @@ int ReadRawData(ReaderContext& ctx, const Form& format, int32_t count, unsigned 
     // A failed or cancelled paste over a selection keeps its record: the
     // lifecycle puts back what a cancel overwrote, and a failure can be
     // undone. Room inserted for sound that failed to arrive goes again.
-    uint32_t flags = ACT_PREPARED | ACT_LENGTH_CHANGED;
-    if (result > 0 && sel.editMode == EDIT_INSERT)
-        flags = ACT_PREPARED | ACT_NO_RECORD;
-    ActComplete(ACTION_PASTE, flags);
+    TheSampleActions().CompletePaste(!(result > 0 && sel.editMode == EDIT_INSERT));
     return result;
 }
 

@@ -1,7 +1,7 @@
 // Headerless sound: the whole file is sample blocks in the document's current
 // format, so opening one gives a new sound of the format the old one had.
 // Recognised by the ".RAW" extension only; a trailing partial block is dropped.
-#include "app/error_message.h"
+#include "base/error_message.h"
 #include "sound/document.h"
 #include "sound/raw_data.h"
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <new>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
+#include "base/update_views.h"
 #include "lib/log.h"
-#include "view/update_views.h"
 
 CKV_BUFFER::CKV_BUFFER(int32_t n, std::unique_ptr<uint8_t[]> data, uint32_t bytes)
     : count(n), memory(std::move(data)), memoryBytes(memory ? bytes : 0)

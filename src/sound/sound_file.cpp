@@ -1,12 +1,12 @@
 #include "sound/sound_file.h"
 
-#include "app/error_message.h"
-#include "app/file_names.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/error_message.h"
+#include "base/file_names.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
+#include "base/update_views.h"
 #include "sound/raw_data.h"
 #include "sound/wave_file.h"
-#include "view/update_views.h"
 
 namespace {
 

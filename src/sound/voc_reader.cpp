@@ -8,10 +8,10 @@
 #include <new>
 #include <vector>
 
-#include "app/error_message.h"
-#include "edit/actions.h"
+#include "base/error_message.h"
 #include "sound/document.h"
 #include "sound/raw_data.h"
+#include "sound/sample_actions.h"
 #include "sound/wave_file.h"
 
 namespace {
@@ -447,15 +447,15 @@ int ReadVoc(CMMFile& file, int mode)
     if (mode == READ_MEASURE || (mode != READ_OPEN && ctx.blocksLeft == 0))
         return cutShort;
     if (mode == READ_OPEN) {
-        rc = doc.NewSound(file.Name(), ctx.readFormat.Record());
+        rc = TheSampleActions().ReplaceSound(file.Name(), ctx.readFormat.Record());
         if (rc)
             return rc;
     }
-    ctx.blocksLeft = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
+    ctx.blocksLeft = TheSampleActions().PreparePaste();
     if (ctx.blocksLeft == 0)
         return cutShort;
     ctx.writePos = sel.selStart;
     rc = parser.Run(mode);
-    ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
+    TheSampleActions().CompletePaste(true);
     return rc ? rc : cutShort;
 }

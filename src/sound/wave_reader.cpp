@@ -3,15 +3,13 @@
 #include <memory>
 #include <new>
 
-#include "app/error_message.h"
-#include "app/object_options.h"
-#include "app/settings.h"
-#include "device/engine.h"
-#include "edit/actions.h"
+#include "base/error_message.h"
+#include "base/int_list.h"
 #include "sound/converter.h"
 #include "sound/document.h"
+#include "sound/object_options.h"
+#include "sound/sample_actions.h"
 #include "sound/wave_file.h"
-#include "view/selection_ops.h"
 
 namespace {
 
@@ -112,20 +110,10 @@ int32_t ReadFactSamples(CMMFile& file, const ChunkInfo& riff)
     return found && samples <= INT32_MAX ? static_cast<int32_t>(samples) : -1;
 }
 
-// Mode 0: the file's sound replaces the document.
+// Opening: the file's sound replaces the document.
 int ReplaceDocument(CMMFile& file, const ChunkInfo& riff, const Form& fileFormat)
 {
-    CKV_Document& doc = TheDocument();
-    ResetUndoHistory(ACTSTATE_REPLACING);
-    Stop();
-    SetSelection(0, 0, ORIGIN_PROGRAM);
-    doc.FreeAll();
-    doc.SetFileName(file.Name());
-    int rc = doc.SetFormat(fileFormat.Record());
-    doc.readOnly = 0;
-    doc.changeCount = 0;
-    // Back to the state before, also on failure: the nesting must balance.
-    ResetUndoHistory(ACTSTATE_READY);
+    int rc = TheSampleActions().ReplaceSound(file.Name(), fileFormat.Record());
     if (rc)
         return rc;
     int64_t pos = file.GetPosition();
@@ -178,13 +166,13 @@ int ReadWave(CMMFile& file, int mode)
             return rc;
     }
 
-    int32_t n = ActPrepareWave(ACTION_PASTE, RESTORE_SAMPLES);
+    int32_t n = TheSampleActions().PreparePaste();
     int result = n == 0 ? 0 : ReadSoundData(file, mode, n, fileFormat, blocks, fileSamples);
     if (mode == READ_OPEN)
         SetDocumentSamples(fileSamples);
     if (n == 0)
         return cutShort ? ERR_FILE_SHORT : 0;
-    ActComplete(ACTION_PASTE, ACT_PREPARED | ACT_LENGTH_CHANGED);
+    TheSampleActions().CompletePaste(true);
     file.Ascend(data);
     file.Ascend(riff);
     if (result == 0 && cutShort)
@@ -273,7 +261,7 @@ int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat, in
         }
         pos += blocks;
         left -= blocks;
-        if (ActProgress(pos)) {
+        if (TheSampleActions().Progress(pos)) {
             result = -1;
             break;
         }

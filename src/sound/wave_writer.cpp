@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/error_message.h"
-#include "app/object_options.h"
-#include "app/recent_files.h"
+#include "base/error_message.h"
+#include "base/file_names.h"
 #include "lib/log.h"
 #include "sound/converter.h"
 #include "sound/document.h"
+#include "sound/object_options.h"
 #include "sound/wave_file.h"
 
 namespace {

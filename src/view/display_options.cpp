@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
+#include "base/update_views.h"
 #include "edit/actions.h"
 #include "sound/form.h"
-#include "view/update_views.h"
 #include "view/view_model.h"
 
 namespace {

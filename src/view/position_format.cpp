@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
 #include "sound/document.h"
 #include "sound/form.h"
 

@@ -4,12 +4,13 @@
 #include <climits>
 #include <cstdlib>
 
-#include "app/app_options.h"
-#include "app/host.h"
+#include "base/app_options.h"
+#include "base/host.h"
+#include "base/update_views.h"
+#include "device/dev_options.h"
 #include "device/engine.h"
 #include "edit/actions.h"
 #include "sound/document.h"
-#include "view/update_views.h"
 #include "view/view_model.h"
 
 namespace {
@@ -144,17 +145,10 @@ void SetSelection(int32_t start, int32_t length, int origin)
         SetPlayPosition(length != 0 ? sel.playPos : start, ORIGIN_PROGRAM);
         if (recorded) {
             ActComplete(ACTION_SELECT, ACT_PREPARED | (differs ? 0u : uint32_t(ACT_NO_RECORD)));
-            if (differs && length != 0 && TheAppOptions().device.playAfterSelection)
+            if (differs && length != 0 && TheDevOptions().playAfterSelection)
                 PlayAfterSelection();
         }
     }
-}
-
-void SelectBetween(int32_t a, int32_t b, int origin)
-{
-    int32_t low = std::min(a, b);
-    int32_t high = std::max(a, b);
-    SetSelection(low, ClampToInt32(static_cast<int64_t>(high) - low), origin);
 }
 
 void SetPlayPosition(int32_t position, int origin)
@@ -208,4 +202,22 @@ void RepaintRange(int32_t a, int32_t b)
         RequestWaveRepaint(low, ClampToInt32(static_cast<int64_t>(high) + 1));
     }
     UpdateViews(UpdWaveView);
+}
+
+namespace {
+
+class ViewSelection : public SelectionLink {
+public:
+    void SetSelection(int32_t start, int32_t length, int origin) override { ::SetSelection(start, length, origin); }
+    void SetViewRange(int32_t start, int32_t length, int origin) override { ::SetViewRange(start, length, origin); }
+    void SetPlayPosition(int32_t position, int origin) override { ::SetPlayPosition(position, origin); }
+    void RepaintRange(int32_t a, int32_t b) override { ::RepaintRange(a, b); }
+};
+
+}
+
+SelectionLink& ViewSelectionLink()
+{
+    static ViewSelection link;
+    return link;
 }

@@ -7,17 +7,7 @@
 
 #include <cstdint>
 
-// Where a change comes from. Origins from ORIGIN_PROGRAM up commit the change
-// (it becomes the state a later gesture is undone to); those above it are
-// recorded for undo.
-enum SelectionOrigin {
-    ORIGIN_ENGINE = 0,          // the play/record engine: no clamping, no stop
-    ORIGIN_DRAG = 2,            // a mouse drag in progress
-    ORIGIN_GESTURE_START = 3,   // the button went down
-    ORIGIN_PROGRAM = 4,         // a final change made by the program, not recorded
-    ORIGIN_GESTURE_END = 5,     // the button came up
-    ORIGIN_COMMAND = 6,         // a command or a key
-};
+#include "edit/links.h"
 
 // Shows start..start + length in the views, fitted to the waveform window
 // (view_model.h). Does nothing while the document has no usable format.
@@ -31,9 +21,6 @@ void SetViewRange(int32_t start, int32_t length, int origin);
 // also puts the play position into the new selection (its start when the
 // selection is empty), which stops play.
 void SetSelection(int32_t start, int32_t length, int origin);
-
-// SetSelection from the smaller of a and b, as long as their difference.
-void SelectBetween(int32_t a, int32_t b, int origin);
 
 // Moves the play position. From the engine it is taken as given; from
 // anywhere else it is clamped into the selection (or from the selection
@@ -50,3 +37,6 @@ void MoveToEnd(bool forward, int origin);
 // right edge and has the scroll bar recomputed. (0, 0) repaints everything
 // shown.
 void RepaintRange(int32_t a, int32_t b);
+
+// These operations as the editing layer and the engine reach them (links.h).
+SelectionLink& ViewSelectionLink();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "edit/open_document.h"
 #include "support/core_state.h"
 #include "support/test_host.h"
 #include "support/wave_builder.h"
@@ -15,7 +16,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ResetCore());
-        TheDocument().NewSound(nullptr, nullptr);
+        NewDocument(nullptr);
         // Names are relative: a path starting with "/" reads as an option.
         std::filesystem::current_path(::testing::TempDir());
     }

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/builtin_strings.h"
 #include "app/recent_files.h"
+#include "base/builtin_strings.h"
 
 namespace {
 

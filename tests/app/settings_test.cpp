@@ -6,13 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/object_options.h"
 #include "app/memory_settings_store.h"
 #include "app/recent_files.h"
 #include "app/settings.h"
-#include "app/string_ids.h"
-#include "app/string_table.h"
+#include "base/string_ids.h"
+#include "base/string_table.h"
 #include "edit/effect_settings.h"
+#include "sound/object_options.h"
 #include "support/core_state.h"
 
 namespace {
@@ -131,7 +131,7 @@ TEST_F(SettingsTest, EachKeyTakesWhatItParsesAndNothingElse)
         {"UNDO", "3,4096", "3,4096", "undo"},
     };
     for (const auto& row : rows) {
-        ResetAppOptions();
+        ResetSettings();
         store.Clear();
         auto before = Snapshot();
         Read(row.key, row.value.c_str());

@@ -1,11 +1,12 @@
 // The "DEVICE" setting chooses the devices by product id; the lists the
 // dialog shows; the format test.
 #include "device/dev_options.h"
+#include "edit/open_document.h"
 
 #include <utility>
 
 #include "app/settings.h"
-#include "app/string_ids.h"
+#include "base/string_ids.h"
 #include "device_test_support.h"
 
 namespace {
@@ -18,7 +19,7 @@ protected:
         devices.outputs.push_back(TestWaveDevices::OutCaps("Headset", 41, DEVCAPS_VOLUME | DEVCAPS_SYNC));
     }
 
-    static DevOptions& Options() { return TheAppOptions().device; }
+    static DevOptions& Options() { return TheDevOptions(); }
 
     struct Items : DeviceListSink {
         void AddItem(int32_t id, const char* name) override { items.emplace_back(id, name); }
@@ -74,7 +75,7 @@ TEST_F(DeviceOptionsTest, NoInputDeviceGivesMinusTwoAndNoRecordFormat)
     ParseSettingValue(STR_KEY_DEVICE, "2,50");
     EXPECT_EQ(NO_DEVICE_ID, Options().recordDevice);
     EXPECT_EQ(0, Options().recordCaps.wPid);
-    ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));
+    ASSERT_EQ(0, NewDocument(nullptr));
     QueryFormatSupport();
     EXPECT_TRUE(TheDev().playFormatOk);
     EXPECT_FALSE(TheDev().recordFormatOk);
@@ -95,7 +96,7 @@ TEST_F(DeviceOptionsTest, ListsSkipDevicesThatCannotBeQueried)
 
 TEST_F(DeviceOptionsTest, FormatQueryOpensNothingAndMapsChosenDevices)
 {
-    ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));
+    ASSERT_EQ(0, NewDocument(nullptr));
     devices.accepts = [](int direction, const KvWaveFormat& f) {
         return direction == WAVE_INPUT || f.nSamplesPerSec == 11025;
     };

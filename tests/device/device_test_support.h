@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "base/update_views.h"
 #include "device/device_catalogue.h"
 #include "device/engine.h"
 #include "lib/log.h"
 #include "support/core_state.h"
 #include "support/test_wave_device.h"
 #include "view/selection_ops.h"
-#include "view/update_views.h"
 
 class DeviceTest : public ::testing::Test {
 protected:

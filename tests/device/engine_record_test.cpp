@@ -1,6 +1,7 @@
 // Recording through the test devices in each edit mode: what ends up in the
 // document, what is selected, failures keeping what was recorded, and undo.
 #include "device/engine.h"
+#include "edit/open_document.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -19,7 +20,7 @@ protected:
     {
         DeviceTest::SetUp();
         KvWaveFormat f = PcmFormat(1, 16, 8000);
-        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+        ASSERT_EQ(0, NewDocument(&f));
         doc.bufferSamples = 1000;
         original = Ramp(3000, -10000, 37);
         ASSERT_TRUE(doc.InsertSpace(0, 3000));
@@ -106,7 +107,7 @@ TEST_F(RecordTest, StopKeepsWhatTheDeviceHeldAndTheLimitBoundsAnEmptyRange)
 
     // At the end of a 16-bit stereo sound: 80 hundredths of a MiB.
     KvWaveFormat f = PcmFormat(2, 16, 8000);
-    ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+    ASSERT_EQ(0, NewDocument(&f));
     devices.partialBytes = 0;
     ASSERT_EQ(0, Record());
     devices.Run();
@@ -150,7 +151,7 @@ TEST_F(RecordTest, FailureMidRecordingKeepsEverythingRecordedSoFar)
     Samples heard = Ramp(4000, 7, 5);
     Hear(heard);
     SetSelection(3000, 0, ORIGIN_PROGRAM);
-    TheAppOptions().device.recordLowPriority = 1;
+    TheDevOptions().recordLowPriority = 1;
     devices.messageResult = DEVERR_NOTSUPPORTED;
     devices.failQueueAt = 3;
     devices.queueResult = DEVERR_ERROR;

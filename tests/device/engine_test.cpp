@@ -1,6 +1,7 @@
 // Playing through the test devices: which range plays, how buffers are
 // queued, repeat, stop, the error ids and the volume controls.
 #include "device/engine.h"
+#include "edit/open_document.h"
 
 #include "device/volume.h"
 #include "device_test_support.h"
@@ -16,14 +17,14 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
-        SelectPlayDevice(TheAppOptions().device, WAVE_MAPPER_ID);
+        SelectPlayDevice(TheDevOptions(), WAVE_MAPPER_ID);
         Fill(1000);
     }
 
     // A new 4500-block sound in chunks of chunkBlocks; buffers hold 1000.
     void Fill(int32_t chunkBlocks)
     {
-        ASSERT_EQ(0, doc.NewSound(nullptr, nullptr));
+        ASSERT_EQ(0, NewDocument(nullptr));
         doc.bufferSamples = chunkBlocks;
         original.resize(4500);
         for (size_t i = 0; i < original.size(); i++)
@@ -112,7 +113,7 @@ TEST_F(EngineTest, BuffersStayInOneChunkAndTheQueueOnlyTopsUp)
 
 TEST_F(EngineTest, RepeatPlaysThatManyPassesOrUntilStoppedButOnceWhenHiddenOrSynchronous)
 {
-    DevOptions& options = TheAppOptions().device;
+    DevOptions& options = TheDevOptions();
     SetSelection(100, 400, ORIGIN_PROGRAM);
     options.repeatCount = 3;
     EXPECT_EQ(Part(100, 500, 3), PlayAll());
@@ -202,7 +203,7 @@ TEST_F(EngineTest, OnlyStartUpPlaybackClosesTheProgramWhenItEnds)
 
 TEST_F(EngineTest, VolumeAndRateAreReadThroughABriefOpenWhenIdleAndOnlyWithSupport)
 {
-    DevOptions& options = TheAppOptions().device;
+    DevOptions& options = TheDevOptions();
     options.playCaps.dwSupport = DEVCAPS_VOLUME;
     devices.volume = 0x12345678;
     ASSERT_TRUE(ReadVolume());

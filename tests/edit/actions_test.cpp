@@ -18,19 +18,6 @@ namespace {
 // A "Mixing Options" record is 8 data bytes: 40 with the overhead.
 constexpr uint32_t MIX_RECORD = 8 + ACTSTORE_OVERHEAD;
 
-Bytes restored;
-
-// An owner's restore step: records the current block, then stores the saved one.
-void RestoreBlock(const void* data, uint32_t size)
-{
-    Bytes current(restored);
-    const uint8_t* p = static_cast<const uint8_t*>(data);
-    if (ActPrepare(ACTION_DEVICE_OPTIONS, ACTION_DEVICE_OPTIONS, current.data(), uint32_t(current.size())) == 0)
-        return;
-    restored.assign(p, p + size);
-    ActComplete(ACTION_DEVICE_OPTIONS, ACT_PREPARED);
-}
-
 // 8-bit mono, so that a sample is a byte: the progress window is shown from
 // 20000 samples on.
 class ActionsTest : public EffectTest {
@@ -47,7 +34,6 @@ protected:
     void TearDown() override
     {
         SetLogSink(nullptr);
-        SetRestoreHandler(ACTION_DEVICE_OPTIONS, nullptr);
         EffectTest::TearDown();
     }
 
@@ -258,7 +244,7 @@ TEST_F(ActionsTest, RedoOfAPasteIgnoresTheSoundNowWaitingToBePasted)
     }
 }
 
-TEST_F(ActionsTest, ToggleAndOwnersRecordsAreUndoneAndRedone)
+TEST_F(ActionsTest, ToggleRecordsAreUndoneAndRedone)
 {
     uint8_t before = options.showLocations;
     ToggleDisplayOption(ACTION_TOGGLE_LOCATIONS);
@@ -266,20 +252,6 @@ TEST_F(ActionsTest, ToggleAndOwnersRecordsAreUndoneAndRedone)
     EXPECT_EQ(before, options.showLocations);
     ASSERT_EQ(0, ActRedo());
     EXPECT_NE(before, options.showLocations);
-
-    // An owner registered for its kind restores its own record.
-    SetRestoreHandler(ACTION_DEVICE_OPTIONS, RestoreBlock);
-    Bytes block(116);
-    for (int i = 0; i < 116; i++)
-        block[i] = uint8_t(i + 1);
-    restored = block;
-    ASSERT_EQ(116u, ActPrepare(ACTION_DEVICE_OPTIONS, ACTION_DEVICE_OPTIONS, block.data(), 116));
-    restored.assign(116, 0);
-    ActComplete(ACTION_DEVICE_OPTIONS, ACT_PREPARED);
-    ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(block, restored);
-    ASSERT_EQ(0, ActRedo());
-    EXPECT_EQ(Bytes(116, 0), restored);
 }
 
 }

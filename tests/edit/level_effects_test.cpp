@@ -1,4 +1,5 @@
 #include "edit/level_effects.h"
+#include "edit/open_document.h"
 
 #include <algorithm>
 
@@ -40,7 +41,7 @@ TEST_F(LevelEffectsTest, UnchangingSettingsOrCompressedDataDoNothing)
     ExpectUnchanged(SampleBytes(16, {1000, 2000, 3000}));
 
     KvWaveFormat alaw = {WAVE_TAG_ALAW, 1, 8000, 8000, 1, 8, 0};
-    ASSERT_EQ(doc.NewSound(nullptr, &alaw), 0);
+    ASSERT_EQ(NewDocument(&alaw), 0);
     ASSERT_TRUE(doc.InsertSpace(0, 3));
     const Bytes coded = {1, 2, 3};
     doc.WriteBlocks(0, coded.data(), 3);

@@ -6,13 +6,14 @@
 #include <random>
 #include <vector>
 
-#include "app/app.h"
-#include "app/app_options.h"
+#include "base/app.h"
+#include "base/app_options.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
 #include "edit/effect_settings.h"
 #include "edit/level_effects.h"
 #include "edit/mixing_options.h"
+#include "edit/open_document.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
 #include "support/core_state.h"
@@ -50,7 +51,7 @@ protected:
     void Load(int32_t blocks)
     {
         KvWaveFormat f = PcmFormat(2, 16, 22050);
-        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+        ASSERT_EQ(0, NewDocument(&f));
         doc.bufferSamples = 997;
         ASSERT_TRUE(doc.InsertSpace(0, blocks));
         Bytes b(size_t(blocks) * 4);

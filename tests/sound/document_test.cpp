@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_message.h"
+#include "base/error_message.h"
+#include "base/update_views.h"
+#include "edit/open_document.h"
 #include "sound/wave_file.h"
 #include "support/core_state.h"
 #include "view/selection_ops.h"
-#include "view/update_views.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ protected:
         ASSERT_TRUE(ResetCore());
         savedDefault.Set(TheDefaultFormat());
         TheDefaultFormat().SetBuiltInDefault();
-        ASSERT_EQ(doc.NewSound(nullptr, nullptr), 0);
+        ASSERT_EQ(NewDocument(nullptr), 0);
         RunPendingViewUpdates();
     }
     void TearDown() override
@@ -32,7 +33,7 @@ protected:
     Form savedDefault;
 };
 
-TEST_F(DocumentTest, SetFileNameKeepsOnlyNamesThatCanBeFiles)
+TEST_F(DocumentTest, NameAndFormatChangeNothingElse)
 {
     const struct { const char* name; const char* kept; } cases[] = {
         {"C:\\Sounds\\ding.wav", "C:\\Sounds\\ding.wav"},
@@ -42,52 +43,28 @@ TEST_F(DocumentTest, SetFileNameKeepsOnlyNamesThatCanBeFiles)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name ? c.name : "(null)");
         doc.SetFileName("previous.wav");
-        RunPendingViewUpdates();
         doc.SetFileName(c.name);
         EXPECT_STREQ(doc.Name(), c.kept);
         EXPECT_STREQ(doc.GetTitleName(), *c.kept ? c.kept : "(Untitled)");
-        EXPECT_EQ(PendingViewUpdates(), uint32_t(UpdTitle));
     }
     doc.SetFileName("own.wav");
     doc.SetFileName(doc.Name());
     EXPECT_STREQ(doc.Name(), "own.wav");
-}
 
-TEST_F(DocumentTest, NewSoundTakesTheDefaultInTwoSecondChunksOrRefusesAnInvalidFormat)
-{
-    KvWaveFormat stereo = PcmFormat(2, 16, 44100);
-    ASSERT_TRUE(TheDefaultFormat().Set(&stereo));
-    ASSERT_EQ(doc.NewSound("old.wav", nullptr), 0);
-    EXPECT_TRUE(doc.format.Equals(&stereo));
-    ASSERT_TRUE(doc.InsertSpace(0, 100000));
-    EXPECT_EQ(static_cast<CKV_BUFFER*>(doc.chunks.Head())->count, 88200);
-    doc.changeCount = 3;
-
-    const KvWaveFormat twelveBit = {WAVE_TAG_PCM, 1, 8000, 16000, 2, 12, 0};
-    EXPECT_EQ(doc.NewSound("new.wav", &twelveBit), ERR_UNSUPPORTED_FORMAT);
-    EXPECT_EQ(doc.length, 0);
-    EXPECT_EQ(doc.chunks.Count(), 0);
-    EXPECT_STREQ(doc.Name(), "new.wav");
-    EXPECT_EQ(doc.changeCount, 0);
-    EXPECT_TRUE(doc.format.Equals(&stereo));    // the refused format never became ours
-    EXPECT_EQ(TheApp().actionState, ACTSTATE_READY);
-}
-
-TEST_F(DocumentTest, SetFormatShowsAndSelectsTheWholeSoundOrRefusesAndKeepsTheOld)
-{
+    // A new format keeps the samples and the selection; a refused one keeps
+    // the old format.
     ASSERT_TRUE(doc.InsertSpace(0, 500));
     SetSelection(10, 5, ORIGIN_PROGRAM);
-    SetViewRange(100, 50, ORIGIN_PROGRAM);
     RunPendingViewUpdates();
     KvWaveFormat mono = PcmFormat(1, 16, 22050);
     ASSERT_EQ(doc.SetFormat(&mono), 0);
-    ExpectSelection(0, 500);
-    EXPECT_EQ(TheSelection().viewLength, 500);
-
+    ExpectSelection(10, 5);
+    EXPECT_EQ(doc.length, 500);
     const KvWaveFormat noRate = {WAVE_TAG_PCM, 1, 0, 0, 1, 8, 0};
     EXPECT_EQ(doc.SetFormat(&noRate), ERR_UNSUPPORTED_FORMAT);
     EXPECT_EQ(doc.SetFormat(doc.format.Record()), 0);   // its own record may come back
     EXPECT_TRUE(doc.format.Equals(&mono));
+    EXPECT_EQ(PendingViewUpdates(), 0u);
 }
 
 TEST_F(DocumentTest, SaveSizeIsTheWholeFileAndSaturates)

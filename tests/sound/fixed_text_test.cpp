@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_options.h"
+#include "base/app_options.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
+#include "base/app_options.h"
+#include "base/builtin_strings.h"
 #include "support/fake_compression_manager.h"
 
 namespace {

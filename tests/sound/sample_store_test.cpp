@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/update_views.h"
 #include "support/core_state.h"
-#include "view/update_views.h"
 
 namespace {
 

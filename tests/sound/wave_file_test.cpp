@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <tuple>
 
-#include "app/object_options.h"
+#include "edit/convert_format.h"
+#include "sound/object_options.h"
 #include "support/reader_fixture.h"
 
 namespace {

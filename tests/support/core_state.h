@@ -7,26 +7,30 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
+#include "app/core_links.h"
+#include "app/settings.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/builtin_strings.h"
 #include "edit/actions.h"
 #include "sound/document.h"
 #include "sound/wave_format.h"
 #include "view/view_model.h"
 
 // Loads the built-in strings, then resets the app, its options, the selection,
-// the wave view and the action lifecycle (no undo or redo records, ready).
+// the wave view and the action lifecycle (no undo or redo records, ready), and
+// connects the core's layers.
 // False when the strings do not load; nothing is reset then.
 inline bool ResetCore()
 {
     if (!LoadBuiltInStrings())
         return false;
     ResetApp();
-    ResetAppOptions();
+    ResetSettings();
     ResetSelection();
     ResetWaveView();
     ResetActionLifecycle();
+    InstallCoreLinks();
     return true;
 }
 

@@ -8,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "edit/actions.h"
 #include "edit/effect_settings.h"
+#include "edit/open_document.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
 #include "support/core_state.h"
@@ -58,7 +59,7 @@ protected:
                    int32_t chunkBlocks = 0)
     {
         KvWaveFormat f = PcmFormat(channels, bits, rate);
-        ASSERT_EQ(doc.NewSound(nullptr, &f), 0);
+        ASSERT_EQ(NewDocument(&f), 0);
         doc.bufferSamples = chunkBlocks > 0 ? chunkBlocks : chunk;
         int32_t n = int32_t(bytes.size() / f.nBlockAlign);
         ASSERT_TRUE(doc.InsertSpace(0, n));

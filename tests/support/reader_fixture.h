@@ -10,8 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/error_message.h"
+#include "base/error_message.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/file.h"
@@ -67,7 +68,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(ResetCore());
-        ASSERT_EQ(0, TheDocument().NewSound(nullptr, nullptr));
+        ASSERT_EQ(0, NewDocument(nullptr));
     }
     void TearDown() override
     {
@@ -80,7 +81,7 @@ protected:
     void NewSound(const KvWaveFormat& f, const Bytes& samples = {}, int32_t chunk = 0)
     {
         CKV_Document& doc = TheDocument();
-        ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+        ASSERT_EQ(0, NewDocument(&f));
         if (chunk)
             doc.bufferSamples = chunk;
         if (int32_t n = int32_t(samples.size() / f.nBlockAlign)) {
@@ -101,12 +102,7 @@ protected:
         CMMFile file;
         if (!file.Open(name ? name : fileName, KVIO_READ, &memory))
             return ERR_CANT_OPEN;
-        if (mode == READ_OPEN)
-            ResetUndoHistory(ACTSTATE_LOADING);
-        int rc = ReadSoundFile(file, mode);
-        if (mode == READ_OPEN)
-            ResetUndoHistory(ACTSTATE_READY);
-        return rc;
+        return mode == READ_OPEN ? OpenDocument(file) : ReadSoundFile(file, mode);
     }
 
     // Has SoX, which scripts/setup.sh installs, write `in`: `options` give

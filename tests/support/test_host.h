@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/host.h"
+#include "base/host.h"
 
 class TestHost : public Host {
 public:
@@ -38,6 +38,8 @@ public:
         informations.emplace_back(title ? title : "", text ? text : "");
     }
 
+    void HistoryDiscarded() override { historyDiscards++; }
+
     void BeginWaitCursor() override
     {
         waitCursorBegins++;
@@ -66,6 +68,8 @@ public:
     int pumps = 0;
     std::vector<int> errors;
     std::vector<std::pair<std::string, std::string>> informations;    // (title, text) per box
+
+    int historyDiscards = 0;
 
     std::function<void()> onPump;       // run at the next PumpMessages
 

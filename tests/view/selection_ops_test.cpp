@@ -76,10 +76,10 @@ TEST_F(SelectionOpsTest, AMouseGestureIsUndoneToWhereItBegan)
     MakeSound(100);
     SetSelection(5, 5, ORIGIN_COMMAND);
     SetSelection(40, 0, ORIGIN_GESTURE_START);
-    SelectBetween(40, 60, ORIGIN_DRAG);
-    SelectBetween(40, 30, ORIGIN_DRAG);
+    ViewSelectionLink().SelectBetween(40, 60, ORIGIN_DRAG);
+    ViewSelectionLink().SelectBetween(40, 30, ORIGIN_DRAG);
     ExpectSelection(30, 10);
-    SelectBetween(40, 30, ORIGIN_GESTURE_END);
+    ViewSelectionLink().SelectBetween(40, 30, ORIGIN_GESTURE_END);
     EXPECT_EQ(UndoCount(), 2);
 
     ASSERT_EQ(ActUndo(), 0);
@@ -87,7 +87,7 @@ TEST_F(SelectionOpsTest, AMouseGestureIsUndoneToWhereItBegan)
 
     // A gesture that ends where the last commit was files nothing.
     SetSelection(70, 0, ORIGIN_GESTURE_START);
-    SelectBetween(5, 10, ORIGIN_GESTURE_END);
+    ViewSelectionLink().SelectBetween(5, 10, ORIGIN_GESTURE_END);
     EXPECT_EQ(UndoCount(), 1);
 }
 

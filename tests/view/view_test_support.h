@@ -2,11 +2,12 @@
 // committed as a new sound is, and a ready undo history.
 #pragma once
 
+#include "base/update_views.h"
+#include "edit/open_document.h"
 #include "edit/undo_history.h"
 #include "support/core_state.h"
 #include "support/test_host.h"
 #include "view/selection_ops.h"
-#include "view/update_views.h"
 
 class ViewTest : public ::testing::Test {
 protected:
@@ -14,7 +15,7 @@ protected:
     {
         ASSERT_TRUE(ResetCore());
         ResetViewUpdates();
-        ASSERT_EQ(TheDocument().NewSound(nullptr, nullptr), 0);
+        ASSERT_EQ(NewDocument(nullptr), 0);
         ResetActionLifecycle();
         RunPendingViewUpdates();
     }

@@ -21,10 +21,14 @@
 #include <thread>
 #include <vector>
 
-#include "app/app.h"
-#include "app/app_options.h"
-#include "app/builtin_strings.h"
+#include "app/core_links.h"
+#include "app/settings.h"
+#include "base/app.h"
+#include "base/app_options.h"
+#include "base/builtin_strings.h"
 #include "edit/actions.h"
+#include "edit/convert_format.h"
+#include "edit/open_document.h"
 #include "edit/undo_history.h"
 #include "sound/compression_manager_win.h"
 #include "sound/converter.h"
@@ -82,9 +86,10 @@ protected:
 #else
         ASSERT_TRUE(LoadBuiltInStrings());
         ResetApp();
-        ResetAppOptions();
+        ResetSettings();
         ResetSelection();
         ResetActionLifecycle();
+        InstallCoreLinks();
         SetCompressionManager(&TheSystemCompressionManager());
         ASSERT_GE(TheSystemCompressionManager().Version(), 0x02000000u);
 #endif
@@ -102,10 +107,7 @@ protected:
 
     static int Open(const std::string& name)
     {
-        ResetUndoHistory(ACTSTATE_LOADING);
-        int rc = LoadWave(Fixture(name).c_str(), READ_OPEN, nullptr);
-        ResetUndoHistory(ACTSTATE_READY);
-        return rc;
+        return OpenDocumentFile(Fixture(name).c_str());
     }
 
     Bytes DocBytes()
@@ -218,7 +220,7 @@ TEST_F(AcmTest, ImaStereoBecomesEightBitMonoAtHalfTheRateInTwoSteps)
 TEST_F(AcmTest, PcmThroughImaAdpcmAndBackKeepsItsLengthAndItsSound)
 {
     KvWaveFormat pcm = Pcm(1, 22050, 16);
-    ASSERT_EQ(0, doc.NewSound(nullptr, &pcm));
+    ASSERT_EQ(0, NewDocument(&pcm));
     const int32_t n = 30011;
     Bytes original;
     for (int32_t i = 0; i < n; i++)
@@ -274,7 +276,7 @@ TEST_F(AcmTest, WidePcmFloatAndExtensibleFilesBecomeSixteenBit)
     // 24-bit PCM with the plain tag goes through the converter directly.
     std::map<std::string, Bytes> chunks = Chunks(wave::ReadFile(Fixture("p24.wav")));
     KvWaveFormat pcm = Pcm(2, 22050, 16);
-    ASSERT_EQ(0, doc.NewSound(nullptr, &pcm));
+    ASSERT_EQ(0, NewDocument(&pcm));
     TheSelection().editMode = EDIT_APPEND;
     auto* p24 = reinterpret_cast<const KvWaveFormat*>(chunks["fmt "].data());
     ASSERT_EQ(0, OpenConverter(p24, nullptr, 0));
@@ -291,7 +293,7 @@ TEST_F(AcmTest, WidePcmFloatAndExtensibleFilesBecomeSixteenBit)
 TEST_F(AcmTest, TheChooserCancelledChangesNothing)
 {
     KvWaveFormat pcm = Pcm(1, 11025, 8);
-    ASSERT_EQ(0, doc.NewSound(nullptr, &pcm));
+    ASSERT_EQ(0, NewDocument(&pcm));
     TheAppOptions().useAcm = 1;
     // The chooser is modal: another thread presses Cancel once it shows.
     std::thread cancel([] {

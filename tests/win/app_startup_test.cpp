@@ -5,9 +5,9 @@
 #include <set>
 #include <vector>
 
-#include "app/app.h"
 #include "app/app_win.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "app/app_win.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
 #include "edit/actions.h"
+#include "resource.h"
 #include "sound/document.h"
 #include "support/wave_builder.h"
-#include "resource.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <cmath>
 #include <string>
 
-#include "app/app.h"
-#include "app/app_options.h"
 #include "app/app_win.h"
 #include "app/frame_wnd.h"
+#include "base/app.h"
+#include "base/app_options.h"
 #include "device/device_catalogue.h"
 #include "device/engine.h"
+#include "edit/open_document.h"
 #include "sound/document.h"
 #include "support/wave_builder.h"
 
@@ -60,10 +61,10 @@ TEST_F(EngineRecordTest, RecordsTheToneThatPaplayFeedsIntoTheSink)
     InputFinder monitor;
     ListDevices(monitor, WAVE_INPUT, WAVE_MAPPER_ID);
     ASSERT_GE(monitor.found, 0) << "no \"Monitor of ...\" input";
-    ASSERT_EQ(DEVERR_NONE, SelectRecordDevice(TheAppOptions().device, monitor.found));
+    ASSERT_EQ(DEVERR_NONE, SelectRecordDevice(TheDevOptions(), monitor.found));
     KvWaveFormat f = {WAVE_TAG_PCM, 1, 44100, 88200, 2, 16, 0};
     CKV_Document& doc = TheDocument();
-    ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+    ASSERT_EQ(0, NewDocument(&f));
 
     // Six seconds of 440 Hz: it covers the recording.
     wave::Bytes data;
@@ -127,10 +128,10 @@ TEST_F(EngineRecordTest, RecordsTheToneThatPaplayFeedsIntoTheSink)
 
 TEST_F(EngineRecordTest, ADeviceThatDoesNotExistGivesItsErrorAtOnce)
 {
-    DevOptions& options = TheAppOptions().device;
+    DevOptions& options = TheDevOptions();
     KvWaveFormat f = {WAVE_TAG_PCM, 1, 22050, 44100, 2, 16, 0};
     CKV_Document& doc = TheDocument();
-    ASSERT_EQ(0, doc.NewSound(nullptr, &f));
+    ASSERT_EQ(0, NewDocument(&f));
     ASSERT_TRUE(doc.InsertSpace(0, 22050));
     DevOptions saved = options;
     options.playDevice = 57;

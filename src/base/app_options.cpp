@@ -1,0 +1,15 @@
+#include "base/app_options.h"
+
+namespace {
+AppOptions theAppOptions;
+}
+
+AppOptions& TheAppOptions()
+{
+    return theAppOptions;
+}
+
+void ResetAppOptions()
+{
+    theAppOptions = AppOptions();
+}
