@@ -76,6 +76,11 @@ int ApplyDisplayOptions(const void* data, uint32_t size)
 }
 
 const CommandRow commandTable[] = {
+    // The frame's own: Exit closes it; Esc closes the volume popup, leaves a
+    // location field or stops.
+    {IDM_FILE_EXIT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_ESCAPE, ACTION_NONE, CMD_DURING_ACTION, nullptr, nullptr},
+
     // Edit menu and the edit messages.
     {IDM_EDIT_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
     {IDM_MSG_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
@@ -174,6 +179,12 @@ bool CommandEnabled(const CommandRow& row)
     if ((rule & CMD_NEEDS_STEREO) && !IsStereoPcm())
         return false;
     return true;
+}
+
+bool CommandAccepted(int id)
+{
+    const CommandRow* row = FindCommand(id);
+    return row ? CommandEnabled(*row) : !ActIsBusy();
 }
 
 int RunCommand(int id, bool shift)

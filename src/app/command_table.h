@@ -26,7 +26,8 @@ struct CommandRow {
     uint32_t rule;
     // The command as the user gives it: 0, -1 (nothing done, nothing to
     // show) or an error id for the shell to show. `shift`: Shift is held
-    // (the cursor keys extend the selection). Null: not available yet.
+    // (the cursor keys extend the selection). Null: the frame handles the
+    // command itself (it concerns its own windows), or it is not available yet.
     int (*run)(bool shift);
     // The undo or redo step of the action's records, where the editing
     // layer cannot take it itself: puts back the saved block, or runs the
@@ -40,6 +41,10 @@ const CommandRow* FindCommand(int id);
 
 // The command's rule holds now (and no action runs, unless it may).
 bool CommandEnabled(const CommandRow& row);
+
+// Whether command `id` may run now: its row's rule holds; an id without a
+// row only while no action runs.
+bool CommandAccepted(int id);
 
 // Runs command `id` when its row has a handler and is enabled. 0 when done
 // or when the id has no row, -1 when refused or nothing was done, or an

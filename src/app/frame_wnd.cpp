@@ -183,6 +183,10 @@ void CKV_FrameWnd::OnGetMinMaxInfo(MINMAXINFO* info)
 
 void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
 {
+    // While an action runs (its progress routes messages) only Stop and Esc
+    // get through; every other key, button and menu command is refused.
+    if (!CommandAccepted(id))
+        return;
     switch (id) {
     case IDM_FILE_EXIT:
         SendMessageA(hwnd, WM_CLOSE, 0, 0);

@@ -6,6 +6,7 @@
 
 #include "base/app.h"
 #include "base/app_options.h"
+#include "base/error_message.h"
 #include "base/host.h"
 #include "base/string_table.h"
 #include "edit/effect_settings.h"
@@ -61,6 +62,9 @@ struct ActStat {
     int action = -1;
     bool progressShown = false;
     bool cancelled = false;
+    // The document's failed locks when the change began: one more, and part
+    // of the samples could not be reached, so the change is taken back.
+    uint32_t lockFailures = 0;
 };
 
 CKV_ACTSTORE* openRecord = nullptr;
@@ -268,6 +272,7 @@ void BeginActStat(int action)
     actStat = ActStat();
     actStat.active = true;
     actStat.action = action;
+    actStat.lockFailures = TheDocument().lockFailures;
     const CKV_Document& doc = TheDocument();
     const Selection& sel = TheSelection();
     int64_t bytes = static_cast<int64_t>(doc.format.BlockAlign()) * sel.selLength;
@@ -279,6 +284,11 @@ void BeginActStat(int action)
         actStat.progressShown = true;
     }
     host.BeginWaitCursor();
+}
+
+bool SamplesUnreachable()
+{
+    return actStat.active && TheDocument().lockFailures != actStat.lockFailures;
 }
 
 void EndActStat()
@@ -491,6 +501,8 @@ bool ActProgress(int32_t position)
     TheHost().PumpMessages(&once);
     if (!actStat.active)
         return false;
+    if (SamplesUnreachable())
+        actStat.cancelled = true;
     const Selection& sel = TheSelection();
     if (actStat.progressShown && sel.selLength > 0
         && TheHost().UpdateProgress(position - sel.selStart, sel.selLength))
@@ -515,11 +527,17 @@ void ActComplete(int action, uint32_t flags)
         openRecord = NewRecord(action, action, nullptr, 0);
     } else {
         if (actStat.active) {
-            if (actStat.cancelled && !(flags & ACT_NO_RECORD) && openRecord) {
+            // Samples that could not be reached leave the change half done:
+            // it is taken back as a cancel would be, and the user told.
+            bool unreachable = SamplesUnreachable();
+            bool takeBack = (actStat.cancelled || unreachable) && !(flags & ACT_NO_RECORD) && openRecord;
+            if (takeBack) {
                 UndoCancelledWork(*openRecord);
                 flags |= ACT_NO_RECORD;
             }
             EndActStat();
+            if (takeBack && unreachable)
+                TheHost().ShowError(ERR_NO_MEMORY);
         }
         if (flags & ACT_NO_RECORD) {
             doc.ReleaseCursor();

@@ -17,6 +17,7 @@ public:
     void SetViewRange(int32_t, int32_t, int) override {}
     void SetPlayPosition(int32_t, int) override {}
     void RepaintRange(int32_t, int32_t) override {}
+    void DropGesture() override {}
 };
 
 int NoRunner(int, const void*, uint32_t)

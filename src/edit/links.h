@@ -39,6 +39,9 @@ public:
     virtual void SetViewRange(int32_t start, int32_t length, int origin) = 0;
     virtual void SetPlayPosition(int32_t position, int origin) = 0;
     virtual void RepaintRange(int32_t a, int32_t b) = 0;
+    // A mouse gesture still changing the selection is dropped: the
+    // selection goes back to the last committed one.
+    virtual void DropGesture() = 0;
 
     // SetSelection from the smaller of a and b, as long as their difference.
     void SelectBetween(int32_t a, int32_t b, int origin);

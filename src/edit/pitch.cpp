@@ -254,14 +254,15 @@ void PitchChange(const EffectSettings& settings)
     uint32_t f = static_cast<uint32_t>(settings.pitchFactor);
     if (f == FACTOR_ONE || f == 0)
         return;
+    // Stopped first: a recording ended by the stop changes the selection
+    // the new length is computed from.
+    TheEngineLink().Stop();
     CKV_Document& doc = TheDocument();
     const Selection& sel = TheSelection();
     int32_t s = sel.selStart;
     int32_t selected = sel.selLength;
-    int64_t m = 0;
-    int32_t used = selected;
     if (selected > 0) {
-        m = PitchedLength(selected, f);
+        int64_t m = PitchedLength(selected, f);
         // Nothing would be left, or more than the sound can hold.
         if (m < 1 || m - selected > INT32_MAX - static_cast<int64_t>(doc.length))
             return;
@@ -269,23 +270,11 @@ void PitchChange(const EffectSettings& settings)
         // on show the length would change for nothing.
         if (!doc.format.IsPcm() || !doc.SetChannel(1))
             return;
-        if (f > FACTOR_ONE) {
-            // The last old samples that the source never reaches are not part
-            // of the change: the record saves only those consumed, so that
-            // undo, which puts the saved samples in place of the new
-            // selection, leaves the others where they are.
-            used = static_cast<int32_t>((static_cast<uint64_t>(m) * f) >> 16);
-            if (used < selected)
-                TheSelectionLink().SetSelection(s, used, ORIGIN_PROGRAM);
-        }
     }
     int32_t n = PrepareSampleEffect(ACTION_PITCH, RESTORE_SAMPLES);
-    if (n == 0) {
-        if (used != selected)
-            TheSelectionLink().SetSelection(s, selected, ORIGIN_PROGRAM);
+    if (n == 0)
         return;
-    }
-    int32_t newLength = static_cast<int32_t>(m);
+    int32_t newLength = static_cast<int32_t>(PitchedLength(n, f));
     if (newLength > n && !doc.InsertSpace(s + n, newLength - n)) {
         ActComplete(ACTION_PITCH, ACT_PREPARED | ACT_NO_RECORD);
         return;
@@ -302,10 +291,18 @@ void PitchChange(const EffectSettings& settings)
         return;
     }
     int32_t end = s + newLength;
-    if (f > FACTOR_ONE && !doc.DeleteRange(end, n - newLength)) {
-        // (Logged by the store.) The consumed old samples stay: keep them in
-        // the selection, so that undo still puts back exactly what was there.
-        end = s + n;
+    if (f > FACTOR_ONE) {
+        // The source consumed `used` old samples (rounded up). The few it
+        // never reached stay behind the new ones and inside the selection:
+        // undo then puts back exactly the samples that were selected, in
+        // place of exactly what the change left, and redo over them computes
+        // the same length again.
+        auto used = static_cast<int32_t>(
+            std::min<uint64_t>((static_cast<uint64_t>(newLength) * f + FACTOR_ONE - 1) >> 16, static_cast<uint64_t>(n)));
+        if (used > newLength && !doc.DeleteRange(end, used - newLength))
+            end = s + n;        // (logged by the store) the consumed samples stay selected
+        else
+            end += n - used;
     }
     TheSelectionLink().SelectBetween(s, end, ORIGIN_PROGRAM);
     ActComplete(ACTION_PITCH, ACT_PREPARED | ACT_LENGTH_CHANGED);

@@ -140,13 +140,20 @@ int ApplyNewest(CKV_ACTLIST& from, int state)
         return -1;
     // Taken out of its history while it is applied, so that nothing filed
     // meanwhile can destroy it under our feet; it still counts as memory in use.
+    // A gesture in progress is dropped: records apply to the committed
+    // selection, never to one a drag is still changing.
+    TheSelectionLink().DropGesture();
     std::unique_ptr<CKV_ACTSTORE> rec(from.Newest());
     from.RemoveRecord(rec.get());
+    CKV_ACTLIST& to = &from == &TheUndoHistory() ? TheRedoHistory() : TheUndoHistory();
+    const CKV_ACTSTORE* inverseBefore = to.Newest();
     ResetUndoHistory(state);
     int rc = ActApply(*rec);
     ResetUndoHistory(ACTSTATE_READY);
-    // Nothing changed: the step can be tried again.
-    if (rc > 0)
+    // A step that failed before changing anything can be tried again. One
+    // that failed part-way has filed its inverse, which now stands for the
+    // sound as it is: the record goes, so that exactly one of the two stays.
+    if (rc > 0 && to.Newest() == inverseBefore)
         from.InsertAfter(rec.release(), nullptr);
     return rc;
 }

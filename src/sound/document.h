@@ -165,6 +165,9 @@ public:
     Form format;
     int32_t changeCount = 0;
     int32_t bufferSamples = 0;              // blocks per new chunk (2 s by default)
+    // Locks refused for want of memory, counted so that an action can tell
+    // that a run of its samples was cut short.
+    uint32_t lockFailures = 0;
 
 private:
     // The cursor's locked chunk as the per-sample fast path sees it: the

@@ -213,8 +213,11 @@ bool Form::EqualsRecord(const KvWaveFormat* record, uint32_t held) const
 {
     if (record == nullptr)
         return true;
+    // The bytes each record claims are compared: a record read from a file
+    // may hold more than its cbSize says, and which side holds the longer
+    // one must not change the answer.
     uint32_t n = HeldRecordSize(record, held);
-    if (n > held || n != size)
+    if (n > held || n != GetSize() || n > size)
         return false;
     return std::memcmp(wfx, record, n) == 0;
 }

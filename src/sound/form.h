@@ -43,7 +43,8 @@ public:
     bool Set(const Form& other) { return CopyRecord(other.wfx, other.size); }
     uint32_t GetSize() const;               // 0, 16 for PCM, else cbSize + 18 (from the record)
     static uint32_t RecordSize(const KvWaveFormat* record);
-    // True for a null record; else the same size and the same bytes.
+    // True for a null record; else the same size (as each record's tag and
+    // cbSize give it) and the same bytes.
     bool Equals(const KvWaveFormat* record) const;
     bool Equals(const Form& other) const { return EqualsRecord(other.wfx, other.size); }
     // Also false for a record shorter than its own GetSize.

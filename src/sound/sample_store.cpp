@@ -112,6 +112,7 @@ uint8_t* CKV_Document::Lock(CKV_BUFFER* chunk)
     uint64_t need = static_cast<uint64_t>(std::max(chunk->count, 0)) * AlignOf(format);
     if (need == 0 || need > UINT32_MAX) {
         Log("Doc:Lock(%d) FAIL", chunk->count);
+        lockFailures++;
         return nullptr;
     }
     if (chunk->memoryBytes < need || !chunk->memory) {
@@ -120,6 +121,7 @@ uint8_t* CKV_Document::Lock(CKV_BUFFER* chunk)
             ResizeMemory(chunk, static_cast<uint32_t>(need));
         if (!chunk->memory || chunk->memoryBytes < need) {
             Log("Doc:Lock(%d) FAIL", chunk->count);
+            lockFailures++;
             return nullptr;
         }
     }

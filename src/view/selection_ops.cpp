@@ -45,6 +45,13 @@ bool StopsEngine(int origin)
     return origin == ORIGIN_GESTURE_START || origin == ORIGIN_PROGRAM || origin >= ORIGIN_COMMAND;
 }
 
+// While an action runs only the action itself and the engine move things:
+// the user's keys, commands and mouse gestures change nothing.
+bool RefusedDuringAction(int origin)
+{
+    return origin != ORIGIN_ENGINE && origin != ORIGIN_PROGRAM && ActIsBusy();
+}
+
 int32_t ClampToInt32(int64_t value)
 {
     return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(value, INT32_MIN), INT32_MAX));
@@ -65,10 +72,14 @@ void SetViewRange(int32_t start, int32_t length, int origin)
         return;
     Selection& sel = TheSelection();
     WaveViewModel& view = TheWaveView();
+    if (RefusedDuringAction(origin))
+        return;
     bool recorded = IsRecorded(origin);
     if (recorded) {
         SavedRange saved = {view.committedViewStart, view.committedViewLength};
-        ActPrepare(ACTION_DISPLAY, ACTION_DISPLAY, &saved, sizeof saved);
+        // Refused while another action runs: nothing changes then.
+        if (ActPrepare(ACTION_DISPLAY, ACTION_DISPLAY, &saved, sizeof saved) == 0)
+            return;
     }
 
     FittedRange fit = FitViewRange(start, length);
@@ -112,11 +123,15 @@ void SetSelection(int32_t start, int32_t length, int origin)
     start = std::min(std::max(start, 0), total);
     length = std::min(std::max(length, 0), total - start);
 
+    if (RefusedDuringAction(origin))
+        return;
     bool recorded = IsRecorded(origin);
     if (recorded) {
         // A gesture is undone to where it began, not to its last drag step.
         SavedRange saved = {view.committedSelStart, view.committedSelLength};
-        ActPrepare(ACTION_SELECT, ACTION_SELECT, &saved, sizeof saved);
+        // Refused while another action runs: nothing changes then.
+        if (ActPrepare(ACTION_SELECT, ACTION_SELECT, &saved, sizeof saved) == 0)
+            return;
     }
 
     bool changed = false;
@@ -153,6 +168,8 @@ void SetSelection(int32_t start, int32_t length, int origin)
 
 void SetPlayPosition(int32_t position, int origin)
 {
+    if (RefusedDuringAction(origin))
+        return;
     Selection& sel = TheSelection();
     if (origin > ORIGIN_ENGINE) {
         int32_t low = sel.selStart;
@@ -204,6 +221,14 @@ void RepaintRange(int32_t a, int32_t b)
     UpdateViews(UpdWaveView);
 }
 
+void DropGesture()
+{
+    const WaveViewModel& view = TheWaveView();
+    const Selection& sel = TheSelection();
+    if (sel.selStart != view.committedSelStart || sel.selLength != view.committedSelLength)
+        SetSelection(view.committedSelStart, view.committedSelLength, ORIGIN_PROGRAM);
+}
+
 namespace {
 
 class ViewSelection : public SelectionLink {
@@ -212,6 +237,7 @@ public:
     void SetViewRange(int32_t start, int32_t length, int origin) override { ::SetViewRange(start, length, origin); }
     void SetPlayPosition(int32_t position, int origin) override { ::SetPlayPosition(position, origin); }
     void RepaintRange(int32_t a, int32_t b) override { ::RepaintRange(a, b); }
+    void DropGesture() override { ::DropGesture(); }
 };
 
 }

@@ -38,5 +38,9 @@ void MoveToEnd(bool forward, int origin);
 // shown.
 void RepaintRange(int32_t a, int32_t b);
 
+// A drag still changing the selection (origin ORIGIN_DRAG, not yet
+// committed) is dropped: the last committed selection comes back.
+void DropGesture();
+
 // These operations as the editing layer and the engine reach them (links.h).
 SelectionLink& ViewSelectionLink();

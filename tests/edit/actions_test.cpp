@@ -7,7 +7,11 @@
 
 #include <cstring>
 
+#include "app/core_links.h"
+#include "base/error_message.h"
 #include "edit/delete_cut.h"
+#include "edit/level_effects.h"
+#include "edit/links.h"
 #include "edit/mixing_options.h"
 #include "lib/log.h"
 #include "support/effect_fixture.h"
@@ -252,6 +256,55 @@ TEST_F(ActionsTest, ToggleRecordsAreUndoneAndRedone)
     EXPECT_EQ(before, options.showLocations);
     ASSERT_EQ(0, ActRedo());
     EXPECT_NE(before, options.showLocations);
+}
+
+// A step that fails after filing its inverse: the inverse stands for the
+// sound as it is now; the record it came from must not stay as well, or a
+// later redo would do the change twice.
+int failingStep = 0;
+int FailingRunner(int action, const void*, uint32_t)
+{
+    if (failingStep == 2) {
+        ActPrepare(action, action, nullptr, 0);
+        ActComplete(action, ACT_PREPARED);
+    }
+    return ERR_NO_MEMORY;
+}
+
+TEST_F(ActionsTest, AFailedUndoStepLeavesExactlyOneRecordFiled)
+{
+    ToggleDisplayOption(ACTION_TOGGLE_LOCATIONS);
+    SetActionRunner(FailingRunner);
+    failingStep = 1;            // nothing changed: the record stays for another try
+    EXPECT_EQ(ERR_NO_MEMORY, ActUndo());
+    EXPECT_EQ(1, TheUndoHistory().Count());
+    EXPECT_TRUE(TheRedoHistory().IsEmpty());
+    failingStep = 2;            // changed part-way: only its inverse stays
+    EXPECT_EQ(ERR_NO_MEMORY, ActUndo());
+    EXPECT_TRUE(TheUndoHistory().IsEmpty());
+    EXPECT_EQ(1, TheRedoHistory().Count());
+    InstallCoreLinks();
+}
+
+TEST_F(ActionsTest, SamplesThatCannotBeReachedTakeTheChangeBackAsACancel)
+{
+    // Memory that cannot be had: a chunk past what a lock can map.
+    KvWaveFormat stereo = PcmFormat(2, 16, 44100);
+    ASSERT_EQ(0, NewDocument(&stereo));
+    doc.bufferSamples = INT32_MAX;
+    ASSERT_TRUE(doc.InsertSpace(0, (1 << 30) + 10));
+    uint32_t failures = doc.lockFailures;
+    EXPECT_EQ(nullptr, doc.Lock(static_cast<CKV_BUFFER*>(doc.chunks.Head())));
+    EXPECT_EQ(failures + 1, doc.lockFailures);
+
+    // An effect whose samples fail part-way is put back, not filed, and the
+    // user is told.
+    LoadBytes(1, 8, original, 0, 20000, 64);
+    host.onPump = [] { TheDocument().lockFailures++; };
+    settings.amplification = 50;
+    Amplify(settings);
+    ExpectUnchanged(original);
+    EXPECT_EQ(std::vector<int>{ERR_NO_MEMORY}, host.errors);
 }
 
 }

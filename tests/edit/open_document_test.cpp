@@ -47,6 +47,7 @@ public:
         ViewSelectionLink().SetPlayPosition(position, origin);
     }
     void RepaintRange(int32_t a, int32_t b) override { ViewSelectionLink().RepaintRange(a, b); }
+    void DropGesture() override { ViewSelectionLink().DropGesture(); }
 
     int stops = 0;
     int selectionChanges = 0;

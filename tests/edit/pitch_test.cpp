@@ -31,11 +31,11 @@ TEST_F(PitchTest, ShortSequencesTakeTheNearestEarlierSampleAndUndoExactly)
     const struct {
         uint32_t factor;
         int n;
-        Samples result;                 // the new selection, then old samples left behind
-        int32_t selected;
+        Samples result;                 // the new samples, then old ones the source never reached
+        int32_t selected;               // both: undo puts back exactly what was selected
     } cases[] = {
         {131072, 10, {0, 2, 4, 6, 8}, 5},
-        {98304, 10, {0, 1, 3, 4, 6, 7, 9}, 6},
+        {98304, 10, {0, 1, 3, 4, 6, 7, 9}, 7},
         {32768, 3, {0, 0, 1, 1, 2, 2}, 6},
         {43690, 3, {1, 1, 2, 2}, 4},
         // Filling from the end alone would overwrite sources above 1/2.

@@ -190,4 +190,24 @@ TEST_F(FormTest, FromTextTakesTheFirstNumbersFoundOverTheDefault)
     EXPECT_STREQ("1,1,11025,11025,1,8", form.ToText());
 }
 
+TEST_F(FormTest, EqualsGivesOneAnswerWhicheverSideHoldsTheLongerRecord)
+{
+    // A "fmt " chunk longer than its cbSize says is kept whole when read;
+    // the same format set from a record holds only the bytes cbSize gives.
+    Form read, set;
+    ASSERT_TRUE(read.SetSize(40));                   // 20 claimed, 20 more held
+    for (int i = 0; i < 40; i++)
+        RecordBytes(read)[i] = uint8_t(i * 7);
+    KvWaveFormat r = {ADPCM, 1, 8000, 4096, 256, 4, 2};
+    std::memcpy(read.Record(), &r, 18);
+    Fill(set, ADPCM, 1, 8000, 4096, 256, 4, 2);
+    ASSERT_EQ(20u, set.Size());
+    std::memcpy(RecordBytes(set), RecordBytes(read), 20);
+    EXPECT_TRUE(read.Equals(set));
+    EXPECT_TRUE(set.Equals(read));
+    RecordBytes(set)[19] ^= 1;                       // an extra byte differs
+    EXPECT_FALSE(read.Equals(set));
+    EXPECT_FALSE(set.Equals(read));
+}
+
 }
