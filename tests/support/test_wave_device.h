@@ -380,7 +380,7 @@ public:
     void PumpMessages(volatile int* flag) override
     {
         TestHost::PumpMessages(flag);
-        while (flag && *flag && devices.Deliver(1) > 0) {
+        while (deliver && flag && *flag && devices.Deliver(1) > 0) {
         }
     }
     bool FrameVisible() const override { return visible; }
@@ -394,6 +394,7 @@ public:
     void StopTimer(uint32_t) override { timerRunning = false; }
 
     TestWaveDevices& devices;
+    bool deliver = true;                // false: the loop is quitting, no message arrives
     bool visible = true;
     int closeRequests = 0;
     bool timerRunning = false;
