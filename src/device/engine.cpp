@@ -344,10 +344,12 @@ void ReadPosition()
     int align = BlockAlign();
     if (!theDev.handle || s.stopping || align <= 0)
         return;
-    uint32_t bytes;
+    // 64 bits: a 32-bit byte count wraps after 4 GiB, 6.7 hours of CD stereo.
+    uint64_t bytes;
     if (TheWaveDevices().GetPosition(OpenDirection(), theDev.handle, &bytes) != DEVERR_NONE)
         return;
-    int32_t position = ClampToInt32(static_cast<int64_t>(bytes / static_cast<uint32_t>(align)) + s.basePos);
+    uint64_t blocks = std::min<uint64_t>(bytes / static_cast<uint64_t>(align), INT32_MAX);
+    int32_t position = ClampToInt32(static_cast<int64_t>(blocks) + s.basePos);
     int32_t old = TheSelection().playPos;
     TheSelectionLink().SetPlayPosition(position, ORIGIN_ENGINE);
     if (theDev.mode == DevMode::Recording)

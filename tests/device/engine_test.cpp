@@ -212,6 +212,36 @@ TEST_F(EngineTest, PlayAndRecordAreRefusedWhileAnEffectDeletesSamples)
     EXPECT_EQ(left, PlayAll());
 }
 
+TEST_F(EngineTest, PlayPositionStaysExactPastFourGibibytesOfDeviceBytes)
+{
+    // Seven and a half hours of CD stereo; only the chunks played get memory.
+    KvWaveFormat f = PcmFormat(2, 16, 44100);
+    ASSERT_EQ(0, NewDocument(&f));
+    const int32_t length = 1200000000;
+    ASSERT_TRUE(doc.InsertSpace(0, length));
+    SetSelection(0, 0, ORIGIN_PROGRAM);
+    SetPlayPosition(0, ORIGIN_ENGINE);
+    ASSERT_EQ(0, Play());
+    // The device's 32-bit byte count wraps between these two readings.
+    const uint64_t wrap = uint64_t(1) << 32;
+    const struct {
+        uint64_t bytes;
+        int32_t position;
+    } readings[] = {
+        {wrap - 4 * 1000, int32_t(wrap / 4 - 1000)},
+        {wrap + 4 * 5000, int32_t(wrap / 4 + 5000)},
+        {wrap + 4 * 9000, int32_t(wrap / 4 + 9000)},
+    };
+    for (const auto& r : readings) {
+        devices.positionAhead = r.bytes;
+        OnPositionTimer();
+        EXPECT_EQ(r.position, TheSelection().playPos) << r.bytes;
+    }
+    Stop();
+    EXPECT_EQ(readings[2].position, TheSelection().playPos);
+    ExpectClosed();
+}
+
 TEST_F(EngineTest, OnlyStartUpPlaybackClosesTheProgramWhenItEnds)
 {
     TheApp().closeWhenDone = 1;
