@@ -135,8 +135,9 @@ LRESULT CKV_FrameWnd::OnCreate()
 void CKV_FrameWnd::OnDestroy()
 {
     // No buffer may come back to a window that is gone, nor point into a
-    // sound that is freed.
-    Stop();
+    // sound that is freed. Closed already when the frame was closed; not
+    // when it is destroyed directly.
+    CloseDevices();
     ResetUndoHistory(ACTSTATE_CLOSING);
     DragAcceptFiles(hwnd, FALSE);
     WriteSettings();
@@ -157,8 +158,10 @@ void CKV_FrameWnd::OnSize(int type, int width, int height)
         StorePlacement(true);
 }
 
+// The devices are closed while the window still takes their messages.
 void CKV_FrameWnd::OnClose()
 {
+    CloseDevices();
     DestroyWindow(hwnd);
 }
 

@@ -112,18 +112,33 @@ int32_t FindDeviceByProduct(int direction, uint16_t productId)
     return WAVE_MAPPER_ID;
 }
 
+int ChooseDevice(int direction, DevOptions& options, int32_t id)
+{
+    uint32_t count = TheWaveDevices().Count(direction);
+    if (direction == WAVE_OUTPUT) {
+        options.playDevice = ChosenId(id, count);
+        return QueryCaps(options.playDevice, count, options.playCaps);
+    }
+    options.recordDevice = ChosenId(id, count);
+    return QueryCaps(options.recordDevice, count, options.recordCaps);
+}
+
 int SelectPlayDevice(DevOptions& options, int32_t id)
 {
-    uint32_t count = TheWaveDevices().Count(WAVE_OUTPUT);
-    options.playDevice = ChosenId(id, count);
-    return QueryCaps(options.playDevice, count, options.playCaps);
+    int32_t before = options.playDevice;
+    int rc = ChooseDevice(WAVE_OUTPUT, options, id);
+    if (options.playDevice != before)
+        options.playProduct = options.playCaps.wPid;
+    return rc;
 }
 
 int SelectRecordDevice(DevOptions& options, int32_t id)
 {
-    uint32_t count = TheWaveDevices().Count(WAVE_INPUT);
-    options.recordDevice = ChosenId(id, count);
-    return QueryCaps(options.recordDevice, count, options.recordCaps);
+    int32_t before = options.recordDevice;
+    int rc = ChooseDevice(WAVE_INPUT, options, id);
+    if (options.recordDevice != before)
+        options.recordProduct = options.recordCaps.wPid;
+    return rc;
 }
 
 int ListDevices(DeviceListSink& sink, int direction, int32_t current)

@@ -15,11 +15,17 @@ extern const char DEVICE_MAPPER_NAME[];     // "Best Available Device"
 // id; -1 (the mapper) for product id 2, for no match and without devices.
 int32_t FindDeviceByProduct(int direction, uint16_t productId);
 
-// Chooses a device of the options record: an id that is not a device of the
-// system gives the mapper, or -2 without devices. Then the device's
-// capabilities are queried (all zero when that fails; the mapper keeps
-// product id 2). Returns the query's platform result (DEVERR_BADDEVICEID
-// without devices).
+// Sets the device of a direction in the options record: an id that is not a
+// device of the system gives the mapper, or -2 without devices. Then the
+// device's capabilities are queried (all zero when that fails; the mapper
+// keeps product id 2). The product id to save is left as it is. Returns the
+// query's platform result (DEVERR_BADDEVICEID without devices).
+int ChooseDevice(int direction, DevOptions& options, int32_t id);
+
+// The user's choice of a device: ChooseDevice, and when that is another
+// device than before, its product id becomes the one saved. Choosing the
+// device already in use keeps the saved product id, which may name a device
+// missing in this run.
 int SelectPlayDevice(DevOptions& options, int32_t id);
 int SelectRecordDevice(DevOptions& options, int32_t id);
 

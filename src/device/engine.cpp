@@ -120,6 +120,15 @@ int StartPass()
     return rc;
 }
 
+// Halts in progress, counted for StartRefused.
+class StopScope {
+public:
+    StopScope() { theStream.stopDepth++; }
+    ~StopScope() { theStream.stopDepth--; }
+    StopScope(const StopScope&) = delete;
+    StopScope& operator=(const StopScope&) = delete;
+};
+
 // The mapper may have chosen a device with other controls.
 void ReadBackMapperControls()
 {
@@ -171,6 +180,7 @@ void ResetDev()
     s.donePos = s.nextPos = s.remaining = s.basePos = 0;
     s.pending = 0;
     s.halting = 0;
+    s.stopDepth = 0;
     s.stopping = 0;
     s.timerId = 0;
     s.inputStarted = false;
@@ -178,13 +188,17 @@ void ResetDev()
     theDev = Dev();
 }
 
-// Halt waits for the buffers; something run meanwhile (a recording's
-// completion playing its result) may have opened the device again.
+// Nothing opens the device inside a halt (StartRefused): one is enough,
+// unless its wait ended without the buffers.
 bool HaltUntilClosed()
 {
-    for (int tries = 0; tries < 3 && theDev.handle; tries++)
-        Halt(false);
+    Halt(false);
     return theDev.handle == nullptr;
+}
+
+bool StartRefused()
+{
+    return theStream.stopDepth > 0 || (ActIsBusy() && !theStream.recordOpen);
 }
 
 int OpenDirection()
@@ -330,10 +344,12 @@ void ReadPosition()
     int align = BlockAlign();
     if (!theDev.handle || s.stopping || align <= 0)
         return;
-    uint32_t bytes;
+    // 64 bits: a 32-bit byte count wraps after 4 GiB, 6.7 hours of CD stereo.
+    uint64_t bytes;
     if (TheWaveDevices().GetPosition(OpenDirection(), theDev.handle, &bytes) != DEVERR_NONE)
         return;
-    int32_t position = ClampToInt32(static_cast<int64_t>(bytes / static_cast<uint32_t>(align)) + s.basePos);
+    uint64_t blocks = std::min<uint64_t>(bytes / static_cast<uint64_t>(align), INT32_MAX);
+    int32_t position = ClampToInt32(static_cast<int64_t>(blocks) + s.basePos);
     int32_t old = TheSelection().playPos;
     TheSelectionLink().SetPlayPosition(position, ORIGIN_ENGINE);
     if (theDev.mode == DevMode::Recording)
@@ -370,12 +386,16 @@ void CloseDevice()
 
 int Play()
 {
+    if (StartRefused())
+        return -1;
     TheApp().closeWhenDone = 0;
     return StartPlay();
 }
 
 int PlayAtStartUp()
 {
+    if (StartRefused())
+        return -1;
     return StartPlay();
 }
 
@@ -396,6 +416,7 @@ void Halt(bool immediate)
     Dev& dev = theDev;
     if (!dev.handle)
         return;
+    StopScope scope;
     if (s.pending == 0) {
         ReadPosition();
         CloseDevice();
@@ -427,6 +448,34 @@ void Halt(bool immediate)
         TheHost().PumpMessages(&s.halting);
         s.halting = 0;
     }
+}
+
+void CloseDevices()
+{
+    Stop();
+    Dev& dev = theDev;
+    if (!dev.handle)
+        return;
+    StopScope scope;
+    DevStream& s = theStream;
+    StopTimer();
+    s.stopping = 1;
+    dev.repeatLeft = 0;
+    // A reset marks every buffer done before it returns, so each is handled
+    // here, in order, rather than by a message to a frame about to go; the
+    // last one closes the device. Their messages, should any still arrive,
+    // find no buffer of the engine.
+    int direction = OpenDirection();
+    TheWaveDevices().Reset(direction, dev.handle);
+    for (int left = s.buffers.Count(); left > 0 && dev.handle && s.buffers.Head(); left--) {
+        KvWaveHdr* header = &static_cast<CWaveHdr*>(s.buffers.Head())->header;
+        if (direction == WAVE_OUTPUT)
+            OnPlayDone(header);
+        else
+            OnRecordData(header);
+    }
+    if (dev.handle)
+        CloseDevice();
 }
 
 void OnPlayDone(KvWaveHdr* header)
@@ -489,11 +538,16 @@ namespace {
 class DeviceEngine : public EngineLink {
 public:
     void Stop() override { ::Stop(); }
+    // Called by the completion of the change, whose record is still open:
+    // its samples are final, so that action does not refuse the play. A
+    // change completed inside a stop (the recording an edit's stop ends)
+    // plays nothing: the edit is about to change the samples.
     void PlayAfterChange() override
     {
-        if (!TheDevOptions().playAfterChange)
+        if (!TheDevOptions().playAfterChange || theStream.stopDepth > 0)
             return;
-        int rc = Play();
+        TheApp().closeWhenDone = 0;
+        int rc = StartPlay();
         if (rc > 0)
             Log("App:Play %d", rc);
     }

@@ -55,8 +55,10 @@ void ResetDev();
 // Plays the selection, or from the play position to the end when nothing
 // is selected (a play position inside the range starts there). Stops
 // whatever runs first and clears closeWhenDone. Repeats by the options'
-// repeat count while the frame is visible. 0, -1 (nothing to play) or an
-// error id.
+// repeat count while the frame is visible. 0, -1 (nothing to play, or
+// refused: nothing changes) or an error id. Refused while an action other
+// than a recording runs, and while a stop waits for the device: the buffers
+// would point into samples about to change or go.
 int Play();
 
 // Play as start-up starts it: closeWhenDone is kept, so the program closes
@@ -66,17 +68,24 @@ int PlayAtStartUp();
 // Records over the range Play would play as one undoable "Record" action:
 // Insert mode inserts what is recorded (up to the BUFFERS record limit when
 // nothing lies ahead), Mix mode mixes it into the selection, Replace mode
-// overwrites it. 0, -1 (refused) or an error id.
+// overwrites it. 0, -1 (refused as Play is, or the action could not be
+// prepared) or an error id.
 int Record();
 
 // Stops playing or recording and waits until every buffer is back and the
 // device closed. Stopping a running device also clears closeWhenDone: the
-// program stays open once its start-up playback was interrupted.
+// program stays open once its start-up playback was interrupted. Nothing
+// starts inside a stop: the recording it ends is completed but not played.
 void Stop();
 
 // Stops without touching closeWhenDone. An immediate halt does not wait for
 // the buffers: the last one to come back closes the device.
 void Halt(bool immediate);
+
+// Before the frame and the document go: stops as Stop does, and when the
+// wait ends with buffers still out (the message loop is quitting), takes
+// them back from the device at once. The device is closed on return.
+void CloseDevices();
 
 // The device messages, with the header they carry.
 void OnPlayDone(KvWaveHdr* header);

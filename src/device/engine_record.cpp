@@ -140,6 +140,8 @@ void CompleteRecordAction(uint32_t flags)
 
 int Record()
 {
+    if (StartRefused())
+        return -1;
     TheApp().closeWhenDone = 0;
     if (!HaltUntilClosed())
         return ERR_DEVICE_BUSY;

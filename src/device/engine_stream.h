@@ -38,6 +38,11 @@ struct DevStream {
     int32_t basePos = 0;        // where the device started: its byte counts are relative to it
     int pending = 0;            // buffers out
     int halting = 0;            // Halt routes messages until the device closes
+    // Halts in progress. Meanwhile nothing may start: whoever stops expects
+    // the device closed when the stop returns (an edit then changes the
+    // samples), so Play and Record are refused and a change completed inside
+    // the stop (the recording it ends) is not played.
+    int stopDepth = 0;
     uint8_t stopping = 0;       // a stop was asked while buffers were out
     uint32_t timerId = 0;       // 0: no position timer runs
     bool inputStarted = false;  // the input device was started (a stop needs a start)
@@ -52,6 +57,11 @@ int OpenDirection();
 
 // Halts until no device is open; false when one stays open.
 bool HaltUntilClosed();
+
+// Play and Record must not start now: a stop waits for the device, or an
+// action other than the engine's own recording runs (its samples may change
+// or go under buffers queued now).
+bool StartRefused();
 
 // Range set-up, and opening the device for `mode` when none is open. 0, -1
 // (nothing to play) or an error id.

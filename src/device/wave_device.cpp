@@ -24,7 +24,7 @@ public:
     int Pause(WaveHandle) override { return DEVERR_INVALHANDLE; }
     int Start(WaveHandle) override { return DEVERR_INVALHANDLE; }
     int Stop(WaveHandle) override { return DEVERR_INVALHANDLE; }
-    int GetPosition(int, WaveHandle, uint32_t*) override { return DEVERR_INVALHANDLE; }
+    int GetPosition(int, WaveHandle, uint64_t*) override { return DEVERR_INVALHANDLE; }
     int GetId(int, WaveHandle, int32_t*) override { return DEVERR_INVALHANDLE; }
     int GetVolume(WaveHandle, uint32_t*) override { return DEVERR_INVALHANDLE; }
     int SetVolume(WaveHandle, uint32_t) override { return DEVERR_INVALHANDLE; }
@@ -35,6 +35,16 @@ public:
 NoWaveDevices noDevices;
 WaveDevices* current = &noDevices;
 
+}
+
+uint64_t WrappingByteCount::Extend(uint32_t reading)
+{
+    constexpr uint64_t WRAP = uint64_t{1} << 32;
+    uint64_t value = (last & ~(WRAP - 1)) | reading;
+    if (value < last)
+        value += WRAP;
+    last = value;
+    return value;
 }
 
 WaveDevices& TheWaveDevices()

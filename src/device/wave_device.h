@@ -136,8 +136,9 @@ public:
     virtual int Start(WaveHandle input) = 0;
     // Returns the buffer being recorded, partly filled; the others stay queued.
     virtual int Stop(WaveHandle input) = 0;
-    // Bytes played or recorded since the open or the last reset.
-    virtual int GetPosition(int direction, WaveHandle handle, uint32_t* bytes) = 0;
+    // Bytes played or recorded since the open or the last reset, in 64 bits
+    // (the platform's 32-bit count extended by WrappingByteCount).
+    virtual int GetPosition(int direction, WaveHandle handle, uint64_t* bytes) = 0;
     // The real device id of an open handle (the mapper's choice).
     virtual int GetId(int direction, WaveHandle handle, int32_t* id) = 0;
     // Volume: left channel in the low word, right in the high word.
@@ -148,6 +149,20 @@ public:
     // A driver-defined message to an open device.
     virtual int Message(int direction, WaveHandle handle, uint32_t message, uintptr_t param1,
                         uintptr_t param2) = 0;
+};
+
+// A device's byte count as the platform reports it, 32 bits that wrap after
+// 4 GiB (6.7 hours of CD stereo), extended to 64 bits: a reading below the
+// previous one has wrapped once more. Exact while the count is read at least
+// once per 4 GiB; the engine's position timer reads it ten times a second.
+class WrappingByteCount {
+public:
+    uint64_t Extend(uint32_t reading);
+    // The device set its count back to 0 (opened or reset).
+    void Restart() { last = 0; }
+
+private:
+    uint64_t last = 0;
 };
 
 // The installed devices, never null.

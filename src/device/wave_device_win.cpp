@@ -104,7 +104,10 @@ public:
 
     int Close(int direction, WaveHandle handle) override
     {
-        return static_cast<int>(direction == WAVE_OUTPUT ? waveOutClose(Out(handle)) : waveInClose(In(handle)));
+        MMRESULT rc = direction == WAVE_OUTPUT ? waveOutClose(Out(handle)) : waveInClose(In(handle));
+        if (rc == MMSYSERR_NOERROR && handle == countedHandle)
+            countedHandle = nullptr;
+        return static_cast<int>(rc);
     }
 
     int Prepare(int direction, WaveHandle handle, KvWaveHdr* header) override
@@ -130,6 +133,8 @@ public:
 
     int Reset(int direction, WaveHandle handle) override
     {
+        if (handle == countedHandle)
+            count.Restart();
         return static_cast<int>(direction == WAVE_OUTPUT ? waveOutReset(Out(handle)) : waveInReset(In(handle)));
     }
 
@@ -137,7 +142,7 @@ public:
     int Start(WaveHandle input) override { return static_cast<int>(waveInStart(In(input))); }
     int Stop(WaveHandle input) override { return static_cast<int>(waveInStop(In(input))); }
 
-    int GetPosition(int direction, WaveHandle handle, uint32_t* bytes) override
+    int GetPosition(int direction, WaveHandle handle, uint64_t* bytes) override
     {
         MMTIME time = {};
         time.wType = TIME_BYTES;
@@ -148,7 +153,13 @@ public:
         // A driver may answer in another unit than asked for.
         if (time.wType != TIME_BYTES)
             return MMSYSERR_NOTSUPPORTED;
-        *bytes = time.u.cb;
+        // The engine reads one open device's position; another handle
+        // starts its own count.
+        if (handle != countedHandle) {
+            countedHandle = handle;
+            count.Restart();
+        }
+        *bytes = count.Extend(time.u.cb);
         return MMSYSERR_NOERROR;
     }
 
@@ -190,6 +201,11 @@ public:
                                             : waveInMessage(In(handle), message, param1, param2);
         return static_cast<int>(rc);
     }
+
+private:
+    // The device whose byte count is being extended past its 32 bits.
+    WaveHandle countedHandle = nullptr;
+    WrappingByteCount count;
 };
 
 SystemWaveDevices systemDevices;

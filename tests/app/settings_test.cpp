@@ -205,8 +205,9 @@ TEST_F(SettingsTest, ValuesWithoutNumbersChangeNoNumber)
         store.Set(SECTION, LoadAppString(id), "<junk>;-,x");
     ASSERT_TRUE(ReadSettings());
     // Only the texts kept whole take the value; the format, unset before,
-    // becomes the built-in default.
-    EXPECT_EQ("DEVICE FORMAT OLE ", Changed(before, Snapshot()));
+    // becomes the built-in default. The devices, missing here, keep their
+    // product ids.
+    EXPECT_EQ("FORMAT OLE ", Changed(before, Snapshot()));
     EXPECT_EQ("1,1,11025,11025,1,8", Snapshot()["FORMAT"]);
     EXPECT_EQ(0, RecentFiles().Count());
 }

@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "base/string_ids.h"
+#include "device/volume.h"
 #include "device_test_support.h"
 
 namespace {
@@ -67,6 +68,57 @@ TEST_F(DeviceOptionsTest, ProductIdsFindTheFirstMatchingDeviceAndShortValuesChan
     // A product id nobody has falls back to the mapper.
     ParseSettingValue(STR_KEY_DEVICE, "77");
     EXPECT_EQ(WAVE_MAPPER_ID, Options().playDevice);
+}
+
+TEST_F(DeviceOptionsTest, AMissingDeviceKeepsItsProductIdUntilTheUserChoosesAnother)
+{
+    // Product 77 is not plugged in this run: the mapper plays, 77 is saved.
+    ParseSettingValue(STR_KEY_DEVICE, "77,51,3,1,0");
+    EXPECT_EQ(WAVE_MAPPER_ID, Options().playDevice);
+    EXPECT_EQ(WAVE_MAPPER_ID, Options().recordDevice);
+    EXPECT_STREQ("Mapper", Options().playCaps.szPname);
+    EXPECT_EQ("77,51,3,1,0", Saved());
+    // Confirming the device in use keeps it; another device replaces it.
+    SelectPlayDevice(Options(), WAVE_MAPPER_ID);
+    EXPECT_EQ("77,51,3,1,0", Saved());
+    SelectPlayDevice(Options(), 1);
+    SelectRecordDevice(Options(), 0);
+    EXPECT_EQ("41,50,3,1,0", Saved());
+    // Without any device at all, too.
+    devices.outputs.clear();
+    devices.inputs.clear();
+    ParseSettingValue(STR_KEY_DEVICE, "41,50");
+    EXPECT_EQ(NO_DEVICE_ID, Options().playDevice);
+    EXPECT_EQ(NO_DEVICE_ID, Options().recordDevice);
+    EXPECT_EQ("41,50,3,1,0", Saved());
+}
+
+TEST_F(DeviceOptionsTest, RepeatCountIsKeptWithinItsRange)
+{
+    const struct {
+        const char* text;
+        uint32_t count;
+    } rows[] = {{"2,2,0", 0}, {"2,2,100", 100}, {"2,2,101", 100}, {"2,2,4294967295", 100}, {"2,2,7", 7}};
+    for (const auto& row : rows) {
+        ParseSettingValue(STR_KEY_DEVICE, row.text);
+        EXPECT_EQ(row.count, Options().repeatCount) << row.text;
+    }
+}
+
+TEST_F(DeviceOptionsTest, WithoutADeviceValueTheChosenDevicesAreStillQueried)
+{
+    devices.mapperOut = TestWaveDevices::OutCaps("Mapper", 99, DEVCAPS_VOLUME);
+    devices.volume = 0x40004000;
+    ASSERT_EQ(0, NewDocument(nullptr));
+    // As a fresh install starts: nothing read, so nothing known yet.
+    EXPECT_FALSE(ReadVolume());
+    LookUpDevices();
+    EXPECT_STREQ("Mapper", Options().playCaps.szPname);
+    EXPECT_EQ(MAPPER_PRODUCT_ID, Options().playCaps.wPid);
+    EXPECT_STREQ("Mapper", Options().recordCaps.szPname);
+    EXPECT_TRUE(ReadVolume());
+    EXPECT_EQ(0x40004000u, TheDev().volume);
+    EXPECT_EQ("2,2,1,0,0", Saved());
 }
 
 TEST_F(DeviceOptionsTest, NoInputDeviceGivesMinusTwoAndNoRecordFormat)

@@ -32,6 +32,23 @@ protected:
         doc.FreeAll();
     }
 
+    bool NoChunkLocked() const
+    {
+        for (CGObListRec* rec = doc.chunks.Head(); rec; rec = rec->Next())
+            if (static_cast<CKV_BUFFER*>(rec)->lockCount != 0)
+                return false;
+        return true;
+    }
+
+    // The engine closed, no buffer out and no chunk held.
+    void ExpectClosed() const
+    {
+        EXPECT_EQ(DevMode::Closed, TheDev().mode);
+        EXPECT_EQ(nullptr, TheDev().handle);
+        EXPECT_EQ(0, devices.OpenCount());
+        EXPECT_TRUE(NoChunkLocked());
+    }
+
     CKV_Document& doc = TheDocument();
     TestWaveDevices devices;
     DeviceTestHost host{devices};

@@ -4,10 +4,15 @@
 #include "edit/open_document.h"
 
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 
+#include "app/command_table.h"
 #include "device_test_support.h"
+#include "edit/delete_cut.h"
+#include "edit/level_effects.h"
 #include "edit/undo_history.h"
+#include "resource.h"
 
 namespace {
 
@@ -19,6 +24,11 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
+        Load();
+    }
+
+    void Load()
+    {
         KvWaveFormat f = PcmFormat(1, 16, 8000);
         ASSERT_EQ(0, NewDocument(&f));
         doc.bufferSamples = 1000;
@@ -28,11 +38,34 @@ protected:
         doc.changeCount = 0;
     }
 
+    // Records at 1000 in Insert mode with "Play after making each change"
+    // on: one full buffer is back, and the device holds `partial` blocks of
+    // the next one when it is stopped.
+    void StartRecordingWithPlayAfterChange(const Samples& heard, int32_t partial)
+    {
+        TheDevOptions().playAfterChange = 1;
+        Hear(heard);
+        SetSelection(1000, 0, ORIGIN_PROGRAM);
+        ASSERT_EQ(0, RunCommand(IDM_RECORD, false));
+        devices.Complete(1);
+        devices.Deliver();
+        devices.partialBytes = uint32_t(partial) * 2;
+    }
+
+    int OutputOpens() const
+    {
+        int n = 0;
+        for (const auto& open : devices.opens)
+            n += open.direction == WAVE_OUTPUT && !(open.flags & DEV_FORMAT_QUERY);
+        return n;
+    }
+
     // What the input hears from now on.
     void Hear(const Samples& s)
     {
         devices.source.resize(s.size() * 2);
         std::memcpy(devices.source.data(), s.data(), devices.source.size());
+        devices.sourceUsed = 0;
     }
 
     Samples Sound() const
@@ -166,6 +199,97 @@ TEST_F(RecordTest, FailureMidRecordingKeepsEverythingRecordedSoFar)
     EXPECT_EQ("Message 16531", devices.calls.front());
     EXPECT_TRUE(log.Contains("Dev:waveInMessage LOWPRI 8"));
     EXPECT_FALSE(ActIsBusy());
+}
+
+TEST_F(RecordTest, StopDuringARecordingWithPlayAfterChangeLeavesTheEngineClosed)
+{
+    Samples heard = Ramp(1400, 300, 2);
+    StartRecordingWithPlayAfterChange(heard, 400);
+    // A click on Play while the stop waits for the device.
+    int play = 0;
+    host.onPump = [&] { play = Play(); };
+    EXPECT_EQ(0, RunCommand(IDM_STOP, false));
+    EXPECT_EQ(-1, play);
+    ExpectClosed();
+    EXPECT_EQ(0u, devices.Queued());
+    EXPECT_EQ(0, OutputOpens());
+    // The recording is complete and undoable.
+    EXPECT_EQ(Cat({Part(0, 1000), heard, Part(1000, 3000)}), Sound());
+    EXPECT_FALSE(ActIsBusy());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(original, Sound());
+    devices.Run();
+    ExpectClosed();
+}
+
+TEST_F(RecordTest, AnEditDuringARecordingFindsTheEngineClosedAndPlaysOnlyItsResult)
+{
+    // The engine as the edits reach it, looked at as each edit's stop returns.
+    struct StopCheck : EngineLink {
+        void Stop() override
+        {
+            DeviceEngineLink().Stop();
+            stops++;
+            openAfterStop += TheDev().handle != nullptr;
+        }
+        void PlayAfterChange() override { DeviceEngineLink().PlayAfterChange(); }
+        int stops = 0;
+        int openAfterStop = 0;
+    };
+    const Samples heard = Ramp(1500, 500, 3);
+    const Samples reversed(heard.rbegin(), heard.rend());
+    // The stop ends the recording, which selects what was recorded.
+    const struct {
+        const char* name;
+        std::function<void()> edit;
+        Samples sound;
+        Samples played;
+    } cases[] = {
+        {"Delete", [] { DeleteSelection(); }, original, Part(1000, 3000)},
+        {"Reverse", [] { Reverse(); }, Cat({Part(0, 1000), reversed, Part(1000, 3000)}), reversed},
+        {"Open", [] { NewDocument(nullptr); }, {}, {}},
+    };
+    for (const auto& c : cases) {
+        Load();
+        devices.opens.clear();
+        devices.played.clear();
+        StopCheck link;
+        SetEngineLink(&link);
+        StartRecordingWithPlayAfterChange(heard, 500);
+        c.edit();
+        EXPECT_EQ(1, link.stops) << c.name;
+        EXPECT_EQ(0, link.openAfterStop) << c.name;
+        // Only the edit's own result plays.
+        EXPECT_EQ(c.played.empty() ? 0 : 1, OutputOpens()) << c.name;
+        devices.Run();
+        ExpectClosed();
+        EXPECT_EQ(c.sound, Sound()) << c.name;
+        const auto* played = reinterpret_cast<const int16_t*>(devices.played.data());
+        EXPECT_EQ(c.played, Samples(played, played + devices.played.size() / 2)) << c.name;
+        SetEngineLink(&DeviceEngineLink());
+    }
+}
+
+TEST_F(RecordTest, ClosingTheFrameTakesEveryBufferBackThoughNoMessageArrives)
+{
+    Samples heard = Ramp(1300, -70, 9);
+    StartRecordingWithPlayAfterChange(heard, 300);
+    host.deliver = false;
+    CloseDevices();
+    ExpectClosed();
+    EXPECT_EQ(0, OutputOpens());
+    EXPECT_EQ(Cat({Part(0, 1000), heard, Part(1000, 3000)}), Sound());
+    EXPECT_FALSE(ActIsBusy());
+    // Messages the device had sent find nothing of the engine's any more.
+    EXPECT_GT(devices.Deliver(), 0);
+    ExpectClosed();
+
+    // Playing, likewise.
+    ASSERT_EQ(0, Play());
+    devices.Complete(1);
+    CloseDevices();
+    ExpectClosed();
+    EXPECT_EQ(Cat({Part(0, 1000), heard, Part(1000, 3000)}), Sound());
 }
 
 TEST_F(RecordTest, StartFailureLeavesTheSoundAsItWas)

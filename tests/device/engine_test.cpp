@@ -5,6 +5,7 @@
 
 #include "device/volume.h"
 #include "device_test_support.h"
+#include "edit/remove_background.h"
 
 namespace {
 
@@ -49,14 +50,6 @@ protected:
         EXPECT_EQ(0, Play());
         devices.Run(maxBuffers);
         return devices.played;
-    }
-
-    bool NoChunkLocked() const
-    {
-        for (CGObListRec* rec = doc.chunks.Head(); rec; rec = rec->Next())
-            if (static_cast<CKV_BUFFER*>(rec)->lockCount != 0)
-                return false;
-        return true;
     }
 
     Bytes original;
@@ -188,6 +181,65 @@ TEST_F(EngineTest, FailuresGiveTheirErrorIdAndLeaveTheEngineClosed)
     EXPECT_EQ(255, Play());
     SetSelection(doc.length, 0, ORIGIN_PROGRAM);
     EXPECT_EQ(-1, Play());
+}
+
+TEST_F(EngineTest, PlayAndRecordAreRefusedWhileAnEffectDeletesSamples)
+{
+    // A quiet stretch across the chunks the first buffers would play from.
+    doc.WriteBlocks(500, Bytes(2000, 128).data(), 2000);
+    SetSelection(0, doc.length, ORIGIN_PROGRAM);
+    EffectSettings settings;
+    settings.noiseDelete = 1;
+    int play = 0, record = 0;
+    // Clicks that arrive while the effect routes messages.
+    host.onPump = [&] {
+        record = Record();
+        play = Play();
+    };
+    RemoveBackground(settings);
+    EXPECT_EQ(-1, play);
+    EXPECT_EQ(-1, record);
+    EXPECT_TRUE(devices.opens.empty());
+    ASSERT_EQ(2500, doc.length);
+    ExpectClosed();
+
+    // Once it is done, play plays what is left.
+    Bytes left = Part(0, 500);
+    Bytes rest = Part(2500, 4500);
+    left.insert(left.end(), rest.begin(), rest.end());
+    SetSelection(0, 0, ORIGIN_PROGRAM);
+    SetPlayPosition(0, ORIGIN_ENGINE);
+    EXPECT_EQ(left, PlayAll());
+}
+
+TEST_F(EngineTest, PlayPositionStaysExactPastFourGibibytesOfDeviceBytes)
+{
+    // Seven and a half hours of CD stereo; only the chunks played get memory.
+    KvWaveFormat f = PcmFormat(2, 16, 44100);
+    ASSERT_EQ(0, NewDocument(&f));
+    const int32_t length = 1200000000;
+    ASSERT_TRUE(doc.InsertSpace(0, length));
+    SetSelection(0, 0, ORIGIN_PROGRAM);
+    SetPlayPosition(0, ORIGIN_ENGINE);
+    ASSERT_EQ(0, Play());
+    // The device's 32-bit byte count wraps between these two readings.
+    const uint64_t wrap = uint64_t(1) << 32;
+    const struct {
+        uint64_t bytes;
+        int32_t position;
+    } readings[] = {
+        {wrap - 4 * 1000, int32_t(wrap / 4 - 1000)},
+        {wrap + 4 * 5000, int32_t(wrap / 4 + 5000)},
+        {wrap + 4 * 9000, int32_t(wrap / 4 + 9000)},
+    };
+    for (const auto& r : readings) {
+        devices.positionAhead = r.bytes;
+        OnPositionTimer();
+        EXPECT_EQ(r.position, TheSelection().playPos) << r.bytes;
+    }
+    Stop();
+    EXPECT_EQ(readings[2].position, TheSelection().playPos);
+    ExpectClosed();
 }
 
 TEST_F(EngineTest, OnlyStartUpPlaybackClosesTheProgramWhenItEnds)

@@ -2,7 +2,9 @@
 // callback wait until the test plays or records them (Complete), and come
 // back to the engine only when the test delivers the messages (Deliver), as
 // the frame would. Playing appends a buffer's bytes to `played`; recording
-// fills a buffer from `source`. Failures are injected per call.
+// fills a buffer from `source`. Failures are injected per call. Positions
+// are reported as the platform's are: a 32-bit count that wraps, extended
+// as the system's devices extend it.
 #pragma once
 
 #include <algorithm>
@@ -60,8 +62,9 @@ public:
         int32_t id;
         bool callback;
         std::deque<KvWaveHdr*> queue;   // buffers given and not yet finished
-        uint32_t position = 0;          // bytes played or recorded since open or reset
+        uint64_t position = 0;          // bytes played or recorded since open or reset
         bool started = false;
+        WrappingByteCount reported;     // the wrapping count the engine is given
     };
 
     // Plays or records the next `count` buffers of the engine's device
@@ -139,7 +142,7 @@ public:
     int startResult = 0;
     int messageResult = 0;
     uint32_t partialBytes = 0;              // recorded into the current buffer when stopped or reset
-    uint32_t positionAhead = 0;             // bytes the output position runs ahead of the buffers
+    uint64_t positionAhead = 0;             // bytes the output position runs ahead of the buffers
 
     // What happened.
     std::vector<OpenCall> opens;            // every Open, queries included
@@ -257,6 +260,7 @@ public:
         while (!d->queue.empty())
             Finish(*d, 0);
         d->position = 0;
+        d->reported.Restart();
         d->started = false;
         return DEVERR_NONE;
     }
@@ -286,12 +290,13 @@ public:
         d->started = false;
         return DEVERR_NONE;
     }
-    int GetPosition(int direction, WaveHandle handle, uint32_t* bytes) override
+    int GetPosition(int direction, WaveHandle handle, uint64_t* bytes) override
     {
         Device* d = Find(handle, direction);
         if (!d)
             return DEVERR_INVALHANDLE;
-        *bytes = d->position + (direction == WAVE_OUTPUT ? positionAhead : 0);
+        uint64_t count = d->position + (direction == WAVE_OUTPUT ? positionAhead : 0);
+        *bytes = d->reported.Extend(static_cast<uint32_t>(count));
         return DEVERR_NONE;
     }
     int GetId(int direction, WaveHandle handle, int32_t* id) override
@@ -380,7 +385,7 @@ public:
     void PumpMessages(volatile int* flag) override
     {
         TestHost::PumpMessages(flag);
-        while (flag && *flag && devices.Deliver(1) > 0) {
+        while (deliver && flag && *flag && devices.Deliver(1) > 0) {
         }
     }
     bool FrameVisible() const override { return visible; }
@@ -394,6 +399,7 @@ public:
     void StopTimer(uint32_t) override { timerRunning = false; }
 
     TestWaveDevices& devices;
+    bool deliver = true;                // false: the loop is quitting, no message arrives
     bool visible = true;
     int closeRequests = 0;
     bool timerRunning = false;

@@ -1,6 +1,7 @@
 // The engine over the real wave devices, in this process with the real
 // start-up and frame: recording the null sink's monitor while paplay feeds
-// a tone into the sink, and devices that cannot be opened.
+// a tone into the sink, devices that cannot be opened, and the frame going
+// away while it records.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +13,7 @@
 #include "base/app_options.h"
 #include "device/device_catalogue.h"
 #include "device/engine.h"
+#include "edit/actions.h"
 #include "edit/open_document.h"
 #include "sound/document.h"
 #include "support/wave_builder.h"
@@ -50,21 +52,28 @@ protected:
     }
     static void TearDownTestSuite()
     {
-        DestroyWindow(TheApp().frame->hwnd);
+        if (TheApp().frame && TheApp().frame->hwnd)
+            DestroyWindow(TheApp().frame->hwnd);
         RunMainLoop();
         AppCleanup();
+    }
+
+    // The "Monitor of ..." input chosen, and a new 16-bit mono 44100 Hz sound.
+    static void UseMonitor()
+    {
+        InputFinder monitor;
+        ListDevices(monitor, WAVE_INPUT, WAVE_MAPPER_ID);
+        ASSERT_GE(monitor.found, 0) << "no \"Monitor of ...\" input";
+        ASSERT_EQ(DEVERR_NONE, SelectRecordDevice(TheDevOptions(), monitor.found));
+        KvWaveFormat f = {WAVE_TAG_PCM, 1, 44100, 88200, 2, 16, 0};
+        ASSERT_EQ(0, NewDocument(&f));
     }
 };
 
 TEST_F(EngineRecordTest, RecordsTheToneThatPaplayFeedsIntoTheSink)
 {
-    InputFinder monitor;
-    ListDevices(monitor, WAVE_INPUT, WAVE_MAPPER_ID);
-    ASSERT_GE(monitor.found, 0) << "no \"Monitor of ...\" input";
-    ASSERT_EQ(DEVERR_NONE, SelectRecordDevice(TheDevOptions(), monitor.found));
-    KvWaveFormat f = {WAVE_TAG_PCM, 1, 44100, 88200, 2, 16, 0};
+    ASSERT_NO_FATAL_FAILURE(UseMonitor());
     CKV_Document& doc = TheDocument();
-    ASSERT_EQ(0, NewDocument(&f));
 
     // Six seconds of 440 Hz: it covers the recording.
     wave::Bytes data;
@@ -140,6 +149,27 @@ TEST_F(EngineRecordTest, ADeviceThatDoesNotExistGivesItsErrorAtOnce)
     EXPECT_EQ(255, Record());
     EXPECT_EQ(DevMode::Closed, TheDev().mode);
     options = saved;
+}
+
+// Last: it ends the frame the suite started. With "Play after making each
+// change" on, the stop that ends the recording must not start a playback
+// whose buffers would outlive the window and point into a freed sound.
+TEST_F(EngineRecordTest, DestroyingTheFrameWhileRecordingClosesTheDeviceFirst)
+{
+    ASSERT_NO_FATAL_FAILURE(UseMonitor());
+    TheDevOptions().playAfterChange = 1;
+    ASSERT_EQ(0, Record());
+    DWORD start = GetTickCount();
+    while (TheSelection().playPos < 44100 / 2 && GetTickCount() - start < 10000)
+        Pump(20);
+    HWND frame = TheApp().frame->hwnd;
+    DestroyWindow(frame);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_EQ(nullptr, TheDev().handle);
+    EXPECT_EQ(DevMode::Closed, TheDev().mode);
+    EXPECT_FALSE(ActIsBusy());
+    EXPECT_GE(TheDocument().length, 44100 / 2);
+    TheDevOptions().playAfterChange = 0;
 }
 
 }
