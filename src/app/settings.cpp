@@ -280,6 +280,8 @@ bool ReadSettings()
             continue;
         if (store->Read(section, key, value, sizeof value) > 0)
             ParseSettingValue(id, value);
+        else if (id == STR_KEY_DEVICE)
+            LookUpDevices();    // a fresh install: the devices' capabilities all the same
     }
     return true;
 }
