@@ -151,10 +151,14 @@ int VocParser::ParseBlocks(int mode, int depth, bool& repeatEnd)
             return ERR_FILE_SHORT;
         bool lastBlock = body + length > fileSize;
         if (lastBlock) {
-            truncated = true;
-            length = static_cast<uint32_t>(std::max<int64_t>(fileSize - body, 0));
+            // A block that is only skipped ends the list as the end of the
+            // file does: SoX writes new-style blocks whose length is short
+            // of their samples, and the rest reads as such a block. A sound
+            // block cut short keeps its whole samples and is reported.
             if (h[0] != VOC_SOUND && h[0] != VOC_CONTINUATION && h[0] != VOC_SOUND_NEW)
                 return 0;
+            truncated = true;
+            length = static_cast<uint32_t>(std::max<int64_t>(fileSize - body, 0));
         }
         int rc = 0;
         switch (h[0]) {

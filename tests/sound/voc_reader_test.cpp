@@ -120,14 +120,20 @@ TEST_F(VocReaderTest, PasteFillsTheSelectionAndNoMore)
     EXPECT_EQ(1, TheDocument().changeCount);
 }
 
-TEST_F(VocReaderTest, ListCutShortLoadsWhatIsThereAndIsReported)
+TEST_F(VocReaderTest, ListCutShortLoadsWhatIsThereAndSoundCutShortIsReported)
 {
     Bytes file = Voc({Sound(131, {1, 2}), Repeat(1), Sound(131, {3}), REPEAT_END, Sound(131, {4, 5, 6})});
     file.pop_back();
     EXPECT_EQ(ERR_FILE_SHORT, Read(file));
     EXPECT_EQ(Bytes({1, 2, 3, 3, 4, 5}), DocumentBytes());
-    EXPECT_EQ(ERR_FILE_SHORT, Read(Voc({Sound(131, {1}), Block(5, {'h', 'i', 0}, 100), Sound(131, {2})})));
-    EXPECT_EQ(Bytes({1}), DocumentBytes());
+    // A skipped block running past the end ends the list as the end does
+    // (SoX's new-style blocks leave such a block behind), also in a loop.
+    for (uint8_t type : {4, 5, 0x60}) {
+        ASSERT_EQ(0, Read(Voc({Sound(131, {1}), Block(type, {'h', 'i', 0}, 100), Sound(131, {2})}))) << int(type);
+        EXPECT_EQ(Bytes({1}), DocumentBytes());
+    }
+    ASSERT_EQ(0, Read(Voc({Sound(131, {1}), Repeat(1), Sound(131, {2}), Block(0x60, {9}, 0xFFFFFF)})));
+    EXPECT_EQ(Bytes({1, 2, 2}), DocumentBytes());
 }
 
 TEST_F(VocReaderTest, DamagedListsAreRefusedWithTheirIds)
