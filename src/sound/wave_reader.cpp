@@ -5,6 +5,7 @@
 
 #include "base/error_message.h"
 #include "base/int_list.h"
+#include "sound/acm_convert.h"
 #include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/object_options.h"
@@ -156,6 +157,11 @@ int ReadWave(CMMFile& file, int mode)
     bool cutShort = present < data.cksize;
     int32_t blocks = static_cast<int32_t>(
         std::min<uint32_t>(present / static_cast<uint32_t>(fileFormat.BlockAlign()), INT32_MAX));
+    // A file cut short keeps its header's count: no more samples are sound
+    // than the blocks present decode to.
+    if (fileSamples >= 0)
+        fileSamples = static_cast<int32_t>(std::min<int64_t>(
+            fileSamples, int64_t{blocks} * SamplesPerBlock(fileFormat.Record())));
     sel.pendingLength = mode == READ_OPEN ? blocks : ConvertedLength(fileFormat, blocks, doc.format, fileSamples);
     if (mode == READ_MEASURE)
         return 0;
