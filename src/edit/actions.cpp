@@ -514,13 +514,12 @@ void ActComplete(int action, uint32_t flags)
         DiscardOpenRecord();
         openRecord = NewRecord(action, action, nullptr, 0);
     } else {
-        if (actStat.active) {
-            if (actStat.cancelled && !(flags & ACT_NO_RECORD) && openRecord) {
-                UndoCancelledWork(*openRecord);
-                flags |= ACT_NO_RECORD;
-            }
-            EndActStat();
+        bool cancelled = actStat.active && actStat.cancelled;
+        if ((cancelled || (flags & ACT_FAILED)) && !(flags & ACT_NO_RECORD) && openRecord) {
+            UndoCancelledWork(*openRecord);
+            flags |= ACT_NO_RECORD;
         }
+        EndActStat();
         if (flags & ACT_NO_RECORD) {
             doc.ReleaseCursor();
             // The samples an Insert-mode action inserted go again.

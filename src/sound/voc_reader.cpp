@@ -447,19 +447,16 @@ int ReadVoc(CMMFile& file, int mode)
     sel.pendingLength = ctx.blocksLeft;
     // Like a WAVE "data" chunk that claims more than the file holds, a list
     // cut short loads what is there and is still reported.
-    int cutShort = parser.truncated ? ERR_FILE_SHORT : 0;
+    int shortResult = parser.truncated ? ERR_FILE_SHORT : 0;
     if (mode == READ_MEASURE || (mode != READ_OPEN && ctx.blocksLeft == 0))
-        return cutShort;
-    if (mode == READ_OPEN) {
-        rc = TheSampleActions().ReplaceSound(file.Name(), ctx.readFormat.Record());
-        if (rc)
-            return rc;
-    }
-    ctx.blocksLeft = TheSampleActions().PreparePaste();
-    if (ctx.blocksLeft == 0)
-        return cutShort;
+        return shortResult;
+    rc = PrepareFill(file.Name(), mode, ctx.readFormat, &ctx.blocksLeft);
+    if (rc || ctx.blocksLeft == 0)
+        return rc ? rc : shortResult;
     ctx.writePos = sel.selStart;
     rc = parser.Run(mode);
-    TheSampleActions().CompletePaste(true);
-    return rc ? rc : cutShort;
+    if (rc == 0)
+        rc = shortResult;
+    CompleteFill(rc);
+    return rc;
 }

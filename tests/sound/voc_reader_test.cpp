@@ -140,6 +140,9 @@ TEST_F(VocReaderTest, DamagedListsAreRefusedWithTheirIds)
 {
     Bytes sound = Sound(131, {1, 2}), cut = Voc({});
     cut.resize(20);
+    // Refused before the old sound goes.
+    NewSound(PcmFormat(1, 8, 8000), {0x50, 0x51});
+    TheDocument().SetFileName("old.voc");
     struct { const char* what; Bytes file; int rc; } cases[] = {
         {"header cut", cut, ERR_FILE_SHORT},
         {"short and not VOC", {'C', 'r', 'e'}, ERR_NOT_SOUND_FILE},
@@ -155,8 +158,11 @@ TEST_F(VocReaderTest, DamagedListsAreRefusedWithTheirIds)
         {"rate 0", Voc({SoundNew(0, 8, 1, 0, {1, 2})}), ERR_UNSUPPORTED_FORMAT},
         {"past 2^31 blocks", Voc({Repeat(0xFFFF), Sound(131, Bytes(40000, 1)), REPEAT_END}), ERR_NO_MEMORY},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(c.rc, Read(c.file)) << c.what;
+        EXPECT_EQ(Bytes({0x50, 0x51}), DocumentBytes()) << c.what;
+        EXPECT_STREQ("old.voc", TheDocument().Name()) << c.what;
+    }
 }
 
 }
