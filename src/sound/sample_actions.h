@@ -45,10 +45,16 @@ public:
 SampleActions& TheSampleActions();
 void SetSampleActions(SampleActions* actions);
 
+// 0 when `blocks` blocks of `format` fit in the memory the system can still
+// give and in what a 32-bit process can address; else 247. Asked before any
+// room is made for a sound, so that a file claiming more than can be held is
+// refused at once instead of after a long read.
+int CheckSoundSize(int64_t blocks, const Form& format);
+
 // The start of every reader's fill, once Selection::pendingLength holds the
 // sound's length (in `format` when opening, else in the document's format).
-// Opening replaces the document by an empty sound of `format` named `name`;
-// then PreparePaste. 0 with
+// Checks the room against CheckSoundSize; opening then replaces the document
+// by an empty sound of `format` named `name`; then PreparePaste. 0 with
 // *count (0: nothing to fill or complete), or an error id; nothing has
 // changed unless the document was replaced.
 int PrepareFill(const char* name, int mode, const Form& format, int32_t* count);

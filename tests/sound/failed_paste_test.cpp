@@ -1,8 +1,8 @@
 // Pasting a file through every reader in every edit mode: a paste that fails
-// (no way to convert, cancelled, damaged data) leaves the sound, the
-// selection, the change count and both histories exactly as they were; one
-// that succeeds over a longer selection is two undo steps that give the same
-// state back.
+// (no way to convert, no memory, cancelled, damaged data) leaves the sound,
+// the selection, the change count and both histories exactly as they were;
+// one that succeeds over a longer selection is two undo steps that give the
+// same state back. A file too long for memory opens nothing.
 #include <cstring>
 
 #include "edit/undo_history.h"
@@ -76,7 +76,7 @@ Bytes FakeCodecWave()
     return wave::Riff({Chunk("fmt ", RecordBytes(&codec, sizeof codec)), Chunk("data", Pattern(47 * 512))});
 }
 
-enum Failure { NONE, CANT_CONVERT, CANCEL, DAMAGED };
+enum Failure { NONE, CANT_CONVERT, NO_MEMORY, CANCEL, DAMAGED };
 
 struct Paste {
     const char* name;           // its extension picks the reader
@@ -112,6 +112,13 @@ Paste Make(const char* name, Failure failure)
 }
 
 const char* const NAMES[] = {"in.wav", "in.aif", "in.au", "in.voc", "in.raw"};
+
+// The test host, telling the memory the system can still give.
+class MemoryHost : public TestHost {
+public:
+    uint64_t AvailableMemory() const override { return available; }
+    uint64_t available = UINT64_MAX;
+};
 
 std::vector<const CKV_ACTSTORE*> Records(const CKV_ACTLIST& history)
 {
@@ -158,12 +165,14 @@ protected:
         TheAppOptions().mixOld = mode == EDIT_MIX ? 50 : 0;
         TheAppOptions().mixNew = mode == EDIT_MIX ? 50 : 100;
     }
+
+    MemoryHost system;          // installed over the fixture's host
 };
 
 TEST_F(FailedPasteTest, AFailedPasteChangesNothingAndASuccessfulOneUndoesToTheSameState)
 {
     const struct { Failure failure; int rc; } kinds[] = {
-        {NONE, 0}, {CANT_CONVERT, ERR_CANT_CONVERT}, {CANCEL, -1},
+        {NONE, 0}, {CANT_CONVERT, ERR_CANT_CONVERT}, {NO_MEMORY, ERR_NO_MEMORY}, {CANCEL, -1},
         {DAMAGED, ERR_FILE_SHORT},
     };
     for (const auto& kind : kinds) {
@@ -177,14 +186,15 @@ TEST_F(FailedPasteTest, AFailedPasteChangesNothingAndASuccessfulOneUndoesToTheSa
                     continue;
                 SCOPED_TRACE(testing::Message() << name << " failure " << kind.failure << " mode " << mode);
                 ASSERT_NO_FATAL_FAILURE(Prepare(paste.into, mode));
-                host.cancelAt = kind.failure == CANCEL ? 1 : -1;
+                system.available = kind.failure == NO_MEMORY ? 100 : UINT64_MAX;
+                system.cancelAt = kind.failure == CANCEL ? 1 : -1;
                 DocumentState before = State();
 
                 EXPECT_EQ(kind.rc, Read(paste.file, READ_PASTE, name));
                 EXPECT_FALSE(ActIsBusy());
                 DocumentState after = State();
                 if (kind.failure == CANCEL)
-                    EXPECT_TRUE(host.cancelPressed);
+                    EXPECT_TRUE(system.cancelPressed);
                 if (kind.failure != NONE) {
                     ExpectSameSound(before, after);
                     EXPECT_EQ(before.changeCount, after.changeCount);
@@ -206,6 +216,27 @@ TEST_F(FailedPasteTest, AFailedPasteChangesNothingAndASuccessfulOneUndoesToTheSa
                 EXPECT_EQ(before.changeCount, after.changeCount);
             }
         }
+    }
+}
+
+TEST_F(FailedPasteTest, AFileTooLongForMemoryOpensNothing)
+{
+    for (const char* name : NAMES) {
+        SCOPED_TRACE(name);
+        ASSERT_NO_FATAL_FAILURE(Prepare(PCM16, EDIT_REPLACE));
+        TheDocument().SetFileName("old.wav");
+        system.historyDiscards = 0;
+        system.available = 1000;                // less than any of the sounds takes
+        DocumentState before = State();
+
+        EXPECT_EQ(ERR_NO_MEMORY, Read(Make(name, NONE).file, READ_OPEN, name));
+        DocumentState after = State();
+        ExpectSameSound(before, after);
+        EXPECT_EQ(before.undo, after.undo);
+        EXPECT_EQ(before.redo, after.redo);
+        EXPECT_EQ(0, system.historyDiscards);
+        EXPECT_STREQ("old.wav", TheDocument().Name());
+        EXPECT_EQ(ACTSTATE_READY, TheApp().actionState);
     }
 }
 

@@ -157,6 +157,8 @@ TEST_F(VocReaderTest, DamagedListsAreRefusedWithTheirIds)
         {"three channels", Voc({SoundNew(8000, 8, 3, 0, {1, 2, 3})}), ERR_UNSUPPORTED_FORMAT},
         {"rate 0", Voc({SoundNew(0, 8, 1, 0, {1, 2})}), ERR_UNSUPPORTED_FORMAT},
         {"past 2^31 blocks", Voc({Repeat(0xFFFF), Sound(131, Bytes(40000, 1)), REPEAT_END}), ERR_NO_MEMORY},
+        // 30 KB that ask for about 2 × 10^9 blocks: more than a 32-bit process holds.
+        {"2 GB from a loop", Voc({Repeat(0xFFFE), Sound(131, Bytes(30000, 1)), REPEAT_END}), ERR_NO_MEMORY},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.rc, Read(c.file)) << c.what;
