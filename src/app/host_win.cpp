@@ -1,5 +1,7 @@
 #include "app/host_win.h"
 
+#include <algorithm>
+
 #include "app/app_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
@@ -103,4 +105,13 @@ void WindowsHost::StopTimer(uint32_t id)
 {
     if (FrameExists())
         KillTimer(TheApp().frame->hwnd, id);
+}
+
+uint64_t WindowsHost::AvailableMemory() const
+{
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (!GlobalMemoryStatusEx(&status))
+        return UINT64_MAX;
+    return std::min<uint64_t>(status.ullAvailVirtual, status.ullAvailPageFile);
 }

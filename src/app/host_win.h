@@ -26,6 +26,7 @@ public:
     void PostCloseRequest() override;
     uint32_t StartTimer(uint32_t id, uint32_t periodMs) override;
     void StopTimer(uint32_t id) override;
+    uint64_t AvailableMemory() const override;
 
 private:
     HCURSOR previousCursor = nullptr;   // current before the wait cursor

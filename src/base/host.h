@@ -57,6 +57,10 @@ public:
     // the timer's id, 0 when none could be started.
     virtual uint32_t StartTimer(uint32_t id, uint32_t periodMs) { return 0; }
     virtual void StopTimer(uint32_t id) {}
+
+    // Bytes the system can still give the program: the smaller of its free
+    // address space and the memory left to commit. UINT64_MAX when unknown.
+    virtual uint64_t AvailableMemory() const { return UINT64_MAX; }
 };
 
 // The installed host, never null: a headless host when none was installed.

@@ -526,19 +526,18 @@ void ActComplete(int action, uint32_t flags)
         DiscardOpenRecord();
         openRecord = NewRecord(action, action, nullptr, 0);
     } else {
-        if (actStat.active) {
-            // Samples that could not be reached leave the change half done:
-            // it is taken back as a cancel would be, and the user told.
-            bool unreachable = SamplesUnreachable();
-            bool takeBack = (actStat.cancelled || unreachable) && !(flags & ACT_NO_RECORD) && openRecord;
-            if (takeBack) {
-                UndoCancelledWork(*openRecord);
-                flags |= ACT_NO_RECORD;
-            }
-            EndActStat();
-            if (takeBack && unreachable)
-                TheHost().ShowError(ERR_NO_MEMORY);
+        // Samples that could not be reached leave the change half done: it is
+        // taken back as a cancel would be, and the user told.
+        bool unreachable = SamplesUnreachable();
+        bool cancelled = actStat.active && (actStat.cancelled || unreachable);
+        bool takeBack = (cancelled || (flags & ACT_FAILED)) && !(flags & ACT_NO_RECORD) && openRecord;
+        if (takeBack) {
+            UndoCancelledWork(*openRecord);
+            flags |= ACT_NO_RECORD;
         }
+        EndActStat();
+        if (takeBack && unreachable)
+            TheHost().ShowError(ERR_NO_MEMORY);
         if (flags & ACT_NO_RECORD) {
             doc.ReleaseCursor();
             // The samples an Insert-mode action inserted go again.

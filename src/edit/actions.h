@@ -30,6 +30,7 @@ enum ActionFlags : uint32_t {
     ACT_INSERT_SPACE = 0x400,       // Insert mode inserts new samples first and works on them
     ACT_NO_RECORD = 0x1000,         // nothing to undo: the record is dropped
     ACT_LENGTH_CHANGED = 0x2000,    // completion only
+    ACT_FAILED = 0x4000,            // completion only: what the action did is taken back, as on Cancel
 };
 
 enum ActionId {
@@ -128,10 +129,11 @@ bool ActTryPrepareWave(int action, int kind, int32_t* count);
 // messages and updates the progress window. True once the user cancelled.
 bool ActProgress(int32_t position);
 
-// Closes the action: `flags` are added to the table flags. Cancelled work is
-// undone, the views refreshed, the record filed by the action state and the
-// change counted. Without ACT_PREPARED a record without data is made first
-// (the display toggles).
+// Closes the action: `flags` are added to the table flags. Cancelled or
+// failed (ACT_FAILED) work is undone as far as the record allows and nothing
+// is filed; otherwise the views are refreshed, the record filed by the action
+// state and the change counted. Without ACT_PREPARED a record without data is
+// made first (the display toggles).
 void ActComplete(int action, uint32_t flags);
 
 // A record is open between prepare and completion.

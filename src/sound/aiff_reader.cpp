@@ -143,6 +143,6 @@ int ReadAiff(CMMFile& file, int mode)
         cutShort = true;
         count = static_cast<int32_t>(std::min<uint64_t>(count, (ssndChunk.size - SSND_HEADER_BYTES) / w->nBlockAlign));
     }
-    rc = ReadRawData(ctx, format, count, layout);
-    return rc == 0 && cutShort ? ERR_FILE_SHORT : rc;
+    ctx.cutShort = cutShort;
+    return ReadRawData(ctx, format, count, layout);
 }

@@ -75,8 +75,6 @@ int ReadAu(CMMFile& file, int mode)
     bool cutShort = false;
     uint64_t claimed = dataSize == AU_SIZE_UNKNOWN ? UINT64_MAX : dataSize;
     int32_t count = BlocksPresent(file, dataOffset, claimed, w->nBlockAlign, cutShort);
-    if (dataSize == AU_SIZE_UNKNOWN)
-        cutShort = false;
-    int rc = ReadRawData(ctx, format, count, layout);
-    return rc == 0 && cutShort ? ERR_FILE_SHORT : rc;
+    ctx.cutShort = cutShort && dataSize != AU_SIZE_UNKNOWN;
+    return ReadRawData(ctx, format, count, layout);
 }

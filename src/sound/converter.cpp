@@ -504,6 +504,9 @@ void SetDocumentSamples(int32_t samples)
     known.samples = -1;
     if (samples < 0 || !known.format.Set(doc.format))
         return;
-    known.samples = samples;
+    // Never more than the blocks decode to: a read that ended early holds
+    // fewer than its file's count.
+    known.samples = static_cast<int32_t>(
+        std::min<int64_t>(samples, int64_t{doc.length} * SamplesPerBlock(doc.format.Record())));
     known.length = doc.length;
 }

@@ -71,6 +71,6 @@ int32_t ConvertedLength(const Form& source, int32_t blocks, const Form& destinat
 int32_t DocumentSamples();
 // The exact count, or -1 when not known.
 int32_t ExactDocumentSamples();
-// Records the exact count for the document's current length and format;
-// negative forgets it.
+// Records the exact count for the document's current length and format, at
+// most what its blocks decode to; negative forgets it.
 void SetDocumentSamples(int32_t samples);

@@ -48,29 +48,25 @@ int32_t BlocksPresent(CMMFile& file, int64_t start, uint64_t claimedBytes, int a
 
 int ReadRawData(ReaderContext& ctx, const Form& format, int32_t count, unsigned layout)
 {
-    CKV_Document& doc = TheDocument();
     Selection& sel = TheSelection();
+    int shortResult = ctx.cutShort ? ERR_FILE_SHORT : 0;
     if (ctx.readMode == READ_OPEN) {
-        int rc = TheSampleActions().ReplaceSound(ctx.file.Name(), format.Record());
-        if (rc)
-            return rc;
         sel.pendingLength = count;
     } else {
-        sel.pendingLength = DocumentBlocks(format, count, doc.format);
+        sel.pendingLength = DocumentBlocks(format, count, TheDocument().format);
         // Nothing to paste must not cut a selection down to nothing.
         if (ctx.readMode == READ_MEASURE || count == 0)
-            return 0;
+            return shortResult;
     }
-
-    int32_t n = TheSampleActions().PreparePaste();
-    if (n == 0)
-        return 0;
+    int32_t n = 0;
+    int rc = PrepareFill(ctx.file.Name(), ctx.readMode, format, &n);
+    if (rc || n == 0)
+        return rc ? rc : shortResult;
     ctx.writePos = sel.selStart;
     int result = ReadConverted(ctx, format, sel.selStart, count, layout);
-    // A failed or cancelled paste over a selection keeps its record: the
-    // lifecycle puts back what a cancel overwrote, and a failure can be
-    // undone. Room inserted for sound that failed to arrive goes again.
-    TheSampleActions().CompletePaste(!(result > 0 && sel.editMode == EDIT_INSERT));
+    if (result == 0)
+        result = shortResult;
+    CompleteFill(result);
     return result;
 }
 

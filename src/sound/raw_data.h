@@ -24,6 +24,9 @@ struct ReaderContext {
     int32_t readMode;
     uint32_t dataStart = 0;     // where the samples, or the VOC block list, begin
     int32_t writePos = 0;       // document block where the next converted samples go
+    // The file holds less than its header claims: what is there is read and
+    // the read ends with 251 (a paste then takes it back).
+    bool cutShort = false;
     // VOC only.
     int32_t formatKnown = 0;    // readFormat is fixed (pasting, or after the first sound block)
     uint8_t blockType = 0;      // type of the block being read
@@ -43,7 +46,7 @@ enum : unsigned {
 // Brings count blocks of `format`, the file positioned at the first, into the
 // document as the Paste action: opening makes a new sound of that format
 // named after the file; pasting converts them to the document's format at the
-// selection. 0, -1 or an error id.
+// selection. 0, -1 or an error id (251 after the read when ctx.cutShort).
 int ReadRawData(ReaderContext& ctx, const Form& format, int32_t count, unsigned layout);
 
 // Reads up to `blocks` blocks of `format` from the file and converts them

@@ -151,10 +151,14 @@ int VocParser::ParseBlocks(int mode, int depth, bool& repeatEnd)
             return ERR_FILE_SHORT;
         bool lastBlock = body + length > fileSize;
         if (lastBlock) {
-            truncated = true;
-            length = static_cast<uint32_t>(std::max<int64_t>(fileSize - body, 0));
+            // A block that is only skipped ends the list as the end of the
+            // file does: SoX writes new-style blocks whose length is short
+            // of their samples, and the rest reads as such a block. A sound
+            // block cut short keeps its whole samples and is reported.
             if (h[0] != VOC_SOUND && h[0] != VOC_CONTINUATION && h[0] != VOC_SOUND_NEW)
                 return 0;
+            truncated = true;
+            length = static_cast<uint32_t>(std::max<int64_t>(fileSize - body, 0));
         }
         int rc = 0;
         switch (h[0]) {
@@ -443,19 +447,16 @@ int ReadVoc(CMMFile& file, int mode)
     sel.pendingLength = ctx.blocksLeft;
     // Like a WAVE "data" chunk that claims more than the file holds, a list
     // cut short loads what is there and is still reported.
-    int cutShort = parser.truncated ? ERR_FILE_SHORT : 0;
+    int shortResult = parser.truncated ? ERR_FILE_SHORT : 0;
     if (mode == READ_MEASURE || (mode != READ_OPEN && ctx.blocksLeft == 0))
-        return cutShort;
-    if (mode == READ_OPEN) {
-        rc = TheSampleActions().ReplaceSound(file.Name(), ctx.readFormat.Record());
-        if (rc)
-            return rc;
-    }
-    ctx.blocksLeft = TheSampleActions().PreparePaste();
-    if (ctx.blocksLeft == 0)
-        return cutShort;
+        return shortResult;
+    rc = PrepareFill(file.Name(), mode, ctx.readFormat, &ctx.blocksLeft);
+    if (rc || ctx.blocksLeft == 0)
+        return rc ? rc : shortResult;
     ctx.writePos = sel.selStart;
     rc = parser.Run(mode);
-    TheSampleActions().CompletePaste(true);
-    return rc ? rc : cutShort;
+    if (rc == 0)
+        rc = shortResult;
+    CompleteFill(rc);
+    return rc;
 }

@@ -5,6 +5,7 @@
 
 #include "base/error_message.h"
 #include "base/int_list.h"
+#include "sound/acm_convert.h"
 #include "sound/converter.h"
 #include "sound/document.h"
 #include "sound/object_options.h"
@@ -110,18 +111,6 @@ int32_t ReadFactSamples(CMMFile& file, const ChunkInfo& riff)
     return found && samples <= INT32_MAX ? static_cast<int32_t>(samples) : -1;
 }
 
-// Opening: the file's sound replaces the document.
-int ReplaceDocument(CMMFile& file, const ChunkInfo& riff, const Form& fileFormat)
-{
-    int rc = TheSampleActions().ReplaceSound(file.Name(), fileFormat.Record());
-    if (rc)
-        return rc;
-    int64_t pos = file.GetPosition();
-    ReadObjectDescription(file, riff);
-    file.Seek(pos, SEEK_ORIGIN_SET);
-    return 0;
-}
-
 }
 
 int ReadWave(CMMFile& file, int mode)
@@ -136,13 +125,15 @@ int ReadWave(CMMFile& file, int mode)
     int rc = fileFormat.ReadFmt(file, &riff);
     if (rc)
         return rc;
-    if (mode == READ_OPEN) {
-        rc = ReplaceDocument(file, riff, fileFormat);
-        if (rc)
-            return rc;
-    } else if (!fileFormat.IsValid() || !doc.format.IsValid()) {
+    // The description chunks are looked for from here on, once the file
+    // has been taken.
+    int64_t afterFormat = file.GetPosition();
+    // Refused before anything changes: a format the document cannot hold,
+    // or, pasting, one the converter cannot read.
+    if (mode == READ_OPEN && !fileFormat.IsValid())
+        return ERR_UNSUPPORTED_FORMAT;
+    if (mode != READ_OPEN && (!fileFormat.IsValid() || !doc.format.IsValid()))
         return ERR_UNSUPPORTED_COMPRESSION;
-    }
 
     // Codecs decode whole blocks; "fact" says how many samples are sound.
     int32_t fileSamples = fileFormat.IsPcm() ? -1 : ReadFactSamples(file, riff);
@@ -153,9 +144,14 @@ int ReadWave(CMMFile& file, int mode)
     // A "data" chunk may claim more than the file holds: only the whole blocks
     // really there are prepared and read, and the file is still reported short.
     uint32_t present = BytesPresent(file, data);
-    bool cutShort = present < data.cksize;
+    int shortResult = present < data.cksize ? ERR_FILE_SHORT : 0;
     int32_t blocks = static_cast<int32_t>(
         std::min<uint32_t>(present / static_cast<uint32_t>(fileFormat.BlockAlign()), INT32_MAX));
+    // A file cut short keeps its header's count: no more samples are sound
+    // than the blocks present decode to.
+    if (fileSamples >= 0)
+        fileSamples = static_cast<int32_t>(std::min<int64_t>(
+            fileSamples, int64_t{blocks} * SamplesPerBlock(fileFormat.Record())));
     sel.pendingLength = mode == READ_OPEN ? blocks : ConvertedLength(fileFormat, blocks, doc.format, fileSamples);
     if (mode == READ_MEASURE)
         return 0;
@@ -166,17 +162,26 @@ int ReadWave(CMMFile& file, int mode)
             return rc;
     }
 
-    int32_t n = TheSampleActions().PreparePaste();
+    int32_t n = 0;
+    rc = PrepareFill(file.Name(), mode, fileFormat, &n);
+    if (rc)
+        return rc;
+    if (mode == READ_OPEN) {
+        int64_t pos = file.GetPosition();
+        file.Seek(afterFormat, SEEK_ORIGIN_SET);
+        ReadObjectDescription(file, riff);
+        file.Seek(pos, SEEK_ORIGIN_SET);
+    }
     int result = n == 0 ? 0 : ReadSoundData(file, mode, n, fileFormat, blocks, fileSamples);
+    if (result == 0)
+        result = shortResult;
     if (mode == READ_OPEN)
         SetDocumentSamples(fileSamples);
     if (n == 0)
-        return cutShort ? ERR_FILE_SHORT : 0;
-    TheSampleActions().CompletePaste(true);
+        return result;
+    CompleteFill(result);
     file.Ascend(data);
     file.Ascend(riff);
-    if (result == 0 && cutShort)
-        result = ERR_FILE_SHORT;
     return result;
 }
 

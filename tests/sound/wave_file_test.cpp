@@ -146,6 +146,22 @@ TEST_F(WaveFileTest, CompressedSoundsKeepTheirBlocksAndGetAFactChunk)
     Bytes fact;
     wave::Put32(fact, 3 * 256);
     EXPECT_EQ(wave::Riff({Chunk("fmt ", fmt), Chunk("fact", fact), Chunk("data", blocks)}), Save());
+
+    // Cut short inside its third block, a file keeps only the samples its
+    // two whole blocks hold, and saves no more (into memory, as the clipboard).
+    Bytes cut = wave::Riff({Chunk("fmt ", fmt), Chunk("fact", fact), Chunk("data", blocks)});
+    cut.resize(cut.size() - 300);
+    EXPECT_EQ(ERR_FILE_SHORT, Read(cut));
+    ASSERT_EQ(2, TheDocument().length);
+    Bytes image(TheDocument().GetSaveSize(WAVE_WRITE_FILE));
+    MemoryFileInfo memory{image.data(), uint32_t(image.size())};
+    ASSERT_EQ(0, SaveWave(nullptr, WAVE_WRITE_FILE, &memory));
+    Bytes factTwo;
+    wave::Put32(factTwo, 2 * 256);
+    // The save size is an upper bound; the RIFF form says how much was written.
+    image.resize(std::min<size_t>(image.size(), 8 + (image[4] | image[5] << 8 | image[6] << 16)));
+    EXPECT_EQ(wave::Riff({Chunk("fmt ", fmt), Chunk("fact", factTwo), Chunk("data", Resized(blocks, 2 * 512))}),
+        image);
 }
 
 TEST_F(WaveFileTest, AFailedSaveLeavesTheOldFileAsItWas)
