@@ -30,6 +30,7 @@
 #include "lib/log.h"
 #include "sound/document.h"
 #include "sound/wave_file.h"
+#include "sound/wave_format.h"
 
 namespace bench {
 
@@ -74,6 +75,13 @@ inline bool StartCore()
     ResetActionLifecycle();
     InstallCoreLinks();
     return NewDocument(nullptr) == 0;
+}
+
+// A linear PCM record; bits is 8 or 16.
+inline KvWaveFormat PcmFormat(uint16_t channels, uint16_t bits, uint32_t rate)
+{
+    auto align = uint16_t(channels * bits / 8);
+    return {WAVE_TAG_PCM, channels, rate, rate * align, align, bits, 0};
 }
 
 inline double Seconds(SteadyClock::time_point from, SteadyClock::time_point to)
@@ -220,16 +228,23 @@ inline std::string OpenGenerated(const std::string& dir, int minutes)
     return path;
 }
 
-// Every block of the document in its own format, as elements of T: int16_t
-// for 16-bit samples, uint8_t for the bytes of any format.
+// n blocks of the document from pos, in its own format.
+inline void CopyBlocks(int32_t pos, void* out, int32_t n)
+{
+    CKV_Document& doc = TheDocument();
+    doc.SetChannel(255);
+    doc.CopyOut(pos, static_cast<uint8_t*>(out), n);
+    doc.ReleaseCursor();
+}
+
+// Every block of the document, as elements of T: int16_t for 16-bit
+// samples, uint8_t for the bytes of any format.
 template <class T>
 std::vector<T> DocumentContents()
 {
     CKV_Document& doc = TheDocument();
     std::vector<T> s(size_t(doc.length) * size_t(doc.format.BlockAlign()) / sizeof(T));
-    doc.SetChannel(255);
-    doc.CopyOut(0, reinterpret_cast<uint8_t*>(s.data()), doc.length);
-    doc.ReleaseCursor();
+    CopyBlocks(0, s.data(), doc.length);
     return s;
 }
 

@@ -32,13 +32,6 @@ const uint32_t LOW_RATE = RATE / 2;
 const uint16_t LOW_CHANNELS = 1;
 const uint16_t LOW_BITS = 8;
 
-// A plain PCM format record.
-KvWaveFormat PcmFormat(uint32_t rate, uint16_t channels, uint16_t bits)
-{
-    auto align = uint16_t(channels * bits / 8);
-    return {WAVE_TAG_PCM, channels, rate, rate * align, align, bits, 0};
-}
-
 // Down: at half the rate the converter's step is exactly two source blocks,
 // a mono destination takes the first channel, and 16 to 8 bits keeps the
 // high byte made unsigned (a 16-bit source is not rounded).
@@ -123,8 +116,8 @@ private:
     std::string path;
     int32_t blocks = 0;
     int32_t lowBlocks = 0;
-    KvWaveFormat full = PcmFormat(RATE, CHANNELS, BITS);
-    KvWaveFormat low = PcmFormat(LOW_RATE, LOW_CHANNELS, LOW_BITS);
+    KvWaveFormat full = PcmFormat(CHANNELS, BITS, RATE);
+    KvWaveFormat low = PcmFormat(LOW_CHANNELS, LOW_BITS, LOW_RATE);
 
     std::vector<int16_t> original;      // the loaded sound, the plain loops' input
     std::vector<uint8_t> plainLow;      // what the plain loops make

@@ -19,60 +19,23 @@
 #include <vector>
 
 #include "base/app.h"
+#include "base/clock.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
+#include "edit/echo.h"
 #include "edit/effect_settings.h"
+#include "edit/fill.h"
 #include "edit/level_effects.h"
+#include "edit/low_pass.h"
+#include "edit/noise.h"
+#include "edit/pitch.h"
+#include "edit/remove_background.h"
+#include "edit/tone.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
 #include "view/selection_ops.h"
 
 #include "bench_support.h"
-
-// The effects below are measured when the build has them.
-#if __has_include("edit/echo.h")
-#include "edit/echo.h"
-#define KV_HAVE_ECHO 1
-#else
-#define KV_HAVE_ECHO 0
-#endif
-#if __has_include("edit/pitch.h")
-#include "edit/pitch.h"
-#define KV_HAVE_PITCH 1
-#else
-#define KV_HAVE_PITCH 0
-#endif
-#if __has_include("edit/tone.h")
-#include "edit/tone.h"
-#define KV_HAVE_TONE 1
-#else
-#define KV_HAVE_TONE 0
-#endif
-#if __has_include("edit/noise.h") && __has_include("base/clock.h")
-#include "base/clock.h"
-#include "edit/noise.h"
-#define KV_HAVE_NOISE 1
-#else
-#define KV_HAVE_NOISE 0
-#endif
-#if __has_include("edit/fill.h")
-#include "edit/fill.h"
-#define KV_HAVE_FILL 1
-#else
-#define KV_HAVE_FILL 0
-#endif
-#if __has_include("edit/low_pass.h")
-#include "edit/low_pass.h"
-#define KV_HAVE_LOW_PASS 1
-#else
-#define KV_HAVE_LOW_PASS 0
-#endif
-#if __has_include("edit/remove_background.h")
-#include "edit/remove_background.h"
-#define KV_HAVE_REMOVE_BACKGROUND 1
-#else
-#define KV_HAVE_REMOVE_BACKGROUND 0
-#endif
 
 namespace {
 
@@ -94,12 +57,10 @@ const int32_t FILL_VALUE = 1000;
 // loop draw the very same values.
 const uint32_t NOISE_SEED = 20240601;
 
-#if KV_HAVE_NOISE
 class FixedClock : public ::Clock {
 public:
     uint32_t TickCount() override { return NOISE_SEED; }
 };
-#endif
 
 // p percent of a positive full-scale value, rounded with halves up.
 int32_t PercentOf(int32_t full, int32_t p)
@@ -197,7 +158,6 @@ PLAIN_LOOP(PlainRemoveOffset, (int16_t* a, int32_t blocks), {
     return blocks;
 })
 
-#if KV_HAVE_ECHO
 // Echo mode: walked forwards, so the earlier sample already carries its own
 // echo. Sums saturate at the sample width.
 PLAIN_LOOP(PlainEcho, (int16_t* a, int32_t blocks, int32_t delay, int32_t percent), {
@@ -208,9 +168,7 @@ PLAIN_LOOP(PlainEcho, (int16_t* a, int32_t blocks, int32_t delay, int32_t percen
         }
     return blocks;
 })
-#endif
 
-#if KV_HAVE_PITCH
 // A higher pitch: new sample j is old sample ⌊j × f / 65536⌋, which never
 // lies behind j, so the array is resampled in place. The sound becomes
 // n × 65536 / f blocks.
@@ -223,9 +181,7 @@ PLAIN_LOOP(PlainPitchUp, (int16_t* a, int32_t blocks, uint32_t f), {
     }
     return m;
 })
-#endif
 
-#if KV_HAVE_TONE
 // One tone read from a half-period table at a 16.16 step per sample, from the
 // crest; the second half period is the table negated.
 PLAIN_LOOP(PlainTone, (int16_t* a, int32_t blocks, const int16_t* table, uint32_t step), {
@@ -244,9 +200,7 @@ PLAIN_LOOP(PlainTone, (int16_t* a, int32_t blocks, const int16_t* table, uint32_
     }
     return blocks;
 })
-#endif
 
-#if KV_HAVE_NOISE
 // One sequence runs on through every channel.
 PLAIN_LOOP(PlainNoise, (int16_t* a, int32_t blocks, uint32_t seed, int32_t peak), {
     NoiseSource random(seed);
@@ -255,18 +209,14 @@ PLAIN_LOOP(PlainNoise, (int16_t* a, int32_t blocks, uint32_t seed, int32_t peak)
             a[size_t(i) * CHANNELS + k] = int16_t(random.Sample(peak));
     return blocks;
 })
-#endif
 
-#if KV_HAVE_FILL
 PLAIN_LOOP(PlainFill, (int16_t* a, int32_t blocks, int16_t value), {
     for (int k = 0; k < CHANNELS; k++)
         for (int32_t i = 0; i < blocks; i++)
             a[size_t(i) * CHANNELS + k] = value;
     return blocks;
 })
-#endif
 
-#if KV_HAVE_LOW_PASS
 // The mean of each sample and the two before it as they were, truncated
 // toward zero; the first sample stands in for the two before it.
 PLAIN_LOOP(PlainLowPass, (int16_t* a, int32_t blocks), {
@@ -283,9 +233,7 @@ PLAIN_LOOP(PlainLowPass, (int16_t* a, int32_t blocks), {
     }
     return blocks;
 })
-#endif
 
-#if KV_HAVE_REMOVE_BACKGROUND
 // Silencing, channel by channel: a stretch whose magnitudes are all at most
 // threshold becomes 0 when it is longer than minimum samples; one that
 // reaches the end goes as well.
@@ -311,7 +259,6 @@ PLAIN_LOOP(PlainRemoveBackground, (int16_t* a, int32_t blocks, int32_t threshold
     }
     return blocks;
 })
-#endif
 
 // Both builds of a plain loop, with this run's settings bound.
 struct PlainPair {
@@ -359,7 +306,6 @@ private:
     std::vector<int16_t> toneTable;
 
     std::vector<EffectResult> effectResults;
-    std::vector<std::string> notBuilt;
     bool editMeasured = false;
     double copyMs = 0;
     double undoMs = 0;
@@ -374,8 +320,7 @@ bool Bench::Open(int minutes)
 
 std::vector<EffectRun> Bench::Effects()
 {
-    // Used only by effects this build may lack.
-    [[maybe_unused]] const Form& form = TheDocument().format;
+    const Form& form = TheDocument().format;
     std::vector<EffectRun> runs;
     EffectSettings s;
     s.amplification = AMPLIFY_PERCENT;
@@ -388,23 +333,14 @@ std::vector<EffectRun> Bench::Effects()
     runs.push_back({"Reverse", [] { Reverse(); }, Bind<PlainReverse>(),
         "undo reverses again: its record holds no samples"});
     runs.push_back({"RemoveOffset", [] { RemoveOffset(); }, Bind<PlainRemoveOffset>(), "the Normalize command"});
-#if KV_HAVE_ECHO
     s.SetToDefault();
     int32_t delay = int32_t(form.MsToBlocks(uint32_t(s.echoDelay)));
     runs.push_back({"Echo " + std::to_string(s.echoStrength) + " %, " + std::to_string(s.echoDelay) + " ms",
         [s] { Echo(s); }, Bind<PlainEcho>(delay, s.echoStrength), "echo mode: repeats every delay"});
-#else
-    notBuilt.push_back("Echo (src/edit/echo.h)");
-#endif
-#if KV_HAVE_PITCH
     s.SetToDefault();
     s.pitchFactor = int32_t(PITCH_FACTOR);
     runs.push_back({"PitchChange x1.5", [s] { PitchChange(s); }, Bind<PlainPitchUp>(PITCH_FACTOR),
         "samples counted before the change; the sound becomes 2/3 as long"});
-#else
-    notBuilt.push_back("PitchChange (src/edit/pitch.h)");
-#endif
-#if KV_HAVE_TONE
     s.SetToDefault();
     // Tone 2 has no amplitude by default: tone 1 alone.
     toneTable.resize(TONE_TABLE_SIZE);
@@ -413,31 +349,15 @@ std::vector<EffectRun> Bench::Effects()
     runs.push_back({"Tone " + std::to_string(s.tone1Frequency) + " Hz " + std::to_string(s.tone1Amplitude) + " %",
         [s] { Tone(s); }, Bind<PlainTone>(static_cast<const int16_t*>(toneTable.data()), step),
         "Replace mode (the mixing setting keeps none of the old sound)"});
-#else
-    notBuilt.push_back("Tone (src/edit/tone.h)");
-#endif
-#if KV_HAVE_NOISE
     s.SetToDefault();
     runs.push_back({"AddNoise " + std::to_string(s.noiseAmplitude) + " %", [s] { AddNoise(s); },
         Bind<PlainNoise>(NOISE_SEED, PercentOf(FULL_SCALE, s.noiseAmplitude)),
         "Replace mode; both sides draw from the same seed"});
-#else
-    notBuilt.push_back("AddNoise (src/edit/noise.h)");
-#endif
-#if KV_HAVE_FILL
     s.SetToDefault();
     s.fillValue = FILL_VALUE;
     runs.push_back({"Fill " + std::to_string(FILL_VALUE), [s] { Fill(s); }, Bind<PlainFill>(int16_t(FILL_VALUE)),
         "Replace mode"});
-#else
-    notBuilt.push_back("Fill (src/edit/fill.h)");
-#endif
-#if KV_HAVE_LOW_PASS
     runs.push_back({"LowPass", [] { LowPass(); }, Bind<PlainLowPass>(), ""});
-#else
-    notBuilt.push_back("LowPass (src/edit/low_pass.h)");
-#endif
-#if KV_HAVE_REMOVE_BACKGROUND
     s.SetToDefault();
     int32_t minimum = int32_t(form.MsToBlocks(uint32_t(s.noiseDuration) * 10));
     runs.push_back({"RemoveBackground " + std::to_string(s.noiseThreshold) + " %, "
@@ -445,9 +365,6 @@ std::vector<EffectRun> Bench::Effects()
         [s] { RemoveBackground(s); },
         Bind<PlainRemoveBackground>(PercentOf(FULL_SCALE, s.noiseThreshold), minimum),
         "silencing; no quiet stretch of this sound is that long, so this is the scan alone"});
-#else
-    notBuilt.push_back("RemoveBackground (src/edit/remove_background.h)");
-#endif
     return runs;
 }
 
@@ -547,8 +464,6 @@ bool Bench::MeasureEffects()
     bool ok = true;
     for (const EffectRun& run : Effects())
         ok = MeasureEffect(run) && ok;
-    for (const std::string& name : notBuilt)
-        std::printf("   %s: not in this build\n", name.c_str());
     std::vector<int16_t>().swap(original);
     std::vector<int16_t>().swap(work);
     std::vector<int16_t>().swap(result);
@@ -570,9 +485,7 @@ bool Bench::MeasureDelete()
     std::vector<double> remove, undo, redo, freshCopy, warmCopy;
     for (int r = 0; r < options.reps; r++) {
         int32_t pos = doc.length / 2 + 12345 + r * 1001;
-        doc.SetChannel(255);
-        doc.CopyOut(pos, saved.data(), EDIT_BLOCKS);
-        doc.ReleaseCursor();
+        CopyBlocks(pos, saved.data(), EDIT_BLOCKS);
         SetSelection(pos, EDIT_BLOCKS, ORIGIN_PROGRAM);
 
         auto t0 = SteadyClock::now();
@@ -583,9 +496,7 @@ bool Bench::MeasureDelete()
         int undone = ActUndo();
         auto t3 = SteadyClock::now();
         std::vector<uint8_t> back(bytes);
-        doc.SetChannel(255);
-        doc.CopyOut(pos, back.data(), EDIT_BLOCKS);
-        doc.ReleaseCursor();
+        CopyBlocks(pos, back.data(), EDIT_BLOCKS);
         ok = ok && undone == 0 && doc.length == blocks && back == saved;
         auto t4 = SteadyClock::now();
         int redone = ActRedo();
@@ -656,10 +567,8 @@ int Bench::Run()
 {
     if (!StartCore())
         return 1;
-#if KV_HAVE_NOISE
     static FixedClock clock;
     SetClock(&clock);
-#endif
     bool ok = MeasureEffects();
     if (options.editMinutes > 0)
         ok = MeasureDelete() && ok;

@@ -1,7 +1,8 @@
-// kelvora.exe playing through Wine's wave devices into the PulseAudio null
-// sink, whose monitor with_capture.sh records (raw signed 16-bit mono at
-// 44100 Hz) into the file named by KV_CAPTURE_FILE. Each test looks only at
-// what the capture gained while it ran.
+// Sound through Wine's wave devices into the PulseAudio null sink, whose
+// monitor with_capture.sh records (raw signed 16-bit mono at 44100 Hz) into
+// the file named by KV_CAPTURE_FILE: plain waveOut first, to show the path
+// works, then kelvora.exe playing. Each test looks only at what the capture
+// gained while it ran.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,7 +55,15 @@ protected:
         const char* file = std::getenv("KV_CAPTURE_FILE");
         ASSERT_NE(file, nullptr) << "run through with_capture.sh";
         capture = driver::WindowsPath(file);
+        Mark();
+    }
+
+    // From here on the capture counts.
+    void Mark()
+    {
         mark = CapturedSamples();
+        x.clear();
+        first = last = -1;
     }
 
     size_t CapturedSamples() const
@@ -65,20 +74,15 @@ protected:
         return data.nFileSizeLow / 2;
     }
 
-    // What the sink received since the test began; the recorder runs behind.
-    void Collect()
+    // What the sink received since the last Mark (the recorder runs
+    // behind), and the tone in it: where 10 ms windows are loud.
+    void FindTone(double amplitude)
     {
         Sleep(700);
         std::string bytes = driver::ReadFile(capture);
         const int16_t* all = reinterpret_cast<const int16_t*>(bytes.data());
-        size_t count = bytes.size() / 2;
-        if (count > mark)
-            x.assign(all + mark, all + count);
-    }
-
-    // The tone is where 10 ms windows are loud; first and last sample.
-    void FindTone(double amplitude)
-    {
+        if (bytes.size() / 2 > mark)
+            x.assign(all + mark, all + bytes.size() / 2);
         const int window = RATE / 100;
         for (size_t w = 0; w + window <= x.size(); w += window) {
             double sum = 0;
@@ -90,6 +94,7 @@ protected:
                 last = static_cast<int>(w) + window;
             }
         }
+        ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
     }
 
     // Seconds on a steady clock.
@@ -151,36 +156,52 @@ protected:
     double clockBase = 0;
 };
 
-TEST_F(AudioPlayTest, CloseOptionPlaysTheFileOnceAndExits)
+TEST_F(AudioPlayTest, ToneThroughPlainWaveOutReachesTheSinkAtItsPitchAndLevel)
 {
     const double amplitude = 16384;   // -6 dB of full scale
-    std::string file = box.dir + "\\Tone1k.wav";
-    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 2.0, amplitude)));
-    driver::Process p;
-    ASSERT_TRUE(p.Start(box.exe, "/close " + file));
-    EXPECT_EQ(p.WaitForExit(), 0);
-    Collect();
-    FindTone(amplitude);
-    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
-    EXPECT_NEAR(Seconds(), 2.0, 0.2);
+    wave::Bytes samples = wave::Chunks(ToneFile(RATE, 16, 1000, 1.0, amplitude))["data"];
+    WAVEFORMATEX wf = {WAVE_FORMAT_PCM, 1, RATE, RATE * 2, 2, 16, 0};
+    HWAVEOUT out = nullptr;
+    ASSERT_EQ(waveOutOpen(&out, WAVE_MAPPER, &wf, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
+    WAVEHDR hdr = {};
+    hdr.lpData = reinterpret_cast<LPSTR>(samples.data());
+    hdr.dwBufferLength = static_cast<DWORD>(samples.size());
+    waveOutPrepareHeader(out, &hdr, sizeof(hdr));
+    waveOutWrite(out, &hdr, sizeof(hdr));
+    for (DWORD start = GetTickCount(); !(hdr.dwFlags & WHDR_DONE) && GetTickCount() - start < 10000;)
+        Sleep(10);
+    EXPECT_TRUE(hdr.dwFlags & WHDR_DONE);
+    // A buffer is marked done when the sound server has it, not when it was
+    // heard; closing at once would cut off the end.
+    Sleep(600);
+    waveOutUnprepareHeader(out, &hdr, sizeof(hdr));
+    waveOutClose(out);
+    ASSERT_NO_FATAL_FAILURE(FindTone(amplitude));
+    EXPECT_NEAR(Seconds(), 1.0, 0.2);
     EXPECT_NEAR(LevelDb(amplitude), 0.0, 1.0);
     EXPECT_NEAR(Pitch(900, 1100), 1000, 10);
-    DeleteFileA(file.c_str());
 }
 
-TEST_F(AudioPlayTest, EightBitFileAtAQuarterOfTheRatePlaysAtItsPitch)
+// "/close" plays the file once and exits; an 8-bit file at half the
+// capture's rate plays at its own pitch.
+TEST_F(AudioPlayTest, CloseOptionPlaysTheFileOnceAtItsPitchAndExits)
 {
-    const double amplitude = 100 * 256;
-    std::string file = box.dir + "\\Tone22k8.wav";
-    ASSERT_TRUE(wave::WriteFile(file, ToneFile(22050, 8, 500, 1.5, amplitude)));
-    driver::Process p;
-    ASSERT_TRUE(p.Start(box.exe, "/close " + file));
-    EXPECT_EQ(p.WaitForExit(), 0);
-    Collect();
-    FindTone(amplitude);
-    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
-    EXPECT_NEAR(Seconds(), 1.5, 0.2);
-    EXPECT_NEAR(Pitch(400, 600), 500, 5);
+    const struct { uint32_t rate; uint16_t bits; double frequency, seconds, amplitude; } tones[] = {
+        {44100, 16, 1000, 2.0, 16384}, {22050, 8, 500, 1.5, 100 * 256}};
+    std::string file = box.dir + "\\Tone.wav";
+    for (const auto& t : tones) {
+        SCOPED_TRACE(t.bits);
+        Mark();
+        ASSERT_TRUE(wave::WriteFile(file, ToneFile(t.rate, t.bits, t.frequency, t.seconds, t.amplitude)));
+        driver::Process p;
+        ASSERT_TRUE(p.Start(box.exe, "/close " + file));
+        EXPECT_EQ(p.WaitForExit(), 0);
+        ASSERT_NO_FATAL_FAILURE(FindTone(t.amplitude));
+        EXPECT_NEAR(Seconds(), t.seconds, 0.2);
+        EXPECT_NEAR(LevelDb(t.amplitude), 0.0, 1.0);
+        EXPECT_NEAR(Pitch(t.frequency * 0.9, t.frequency * 1.1), t.frequency, t.frequency / 100);
+    }
+    DeleteFileA(file.c_str());
 }
 
 // Play and Stop sent as commands to a running program: the sound starts and
@@ -203,9 +224,7 @@ TEST_F(AudioPlayTest, PlayAndStopCommandsStartAndEndTheSound)
     Sleep(1000);
     PostMessageA(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(p.WaitForExit(), 0);
-    Collect();
-    FindTone(amplitude);
-    ASSERT_GE(first, 0) << "no tone in " << x.size() << " captured samples";
+    ASSERT_NO_FATAL_FAILURE(FindTone(amplitude));
     double playDelay = (double(mark + size_t(first)) - CaptureIndexAt(playAt)) / RATE;
     double stopDelay = (double(mark + size_t(last)) - CaptureIndexAt(stopAt)) / RATE;
     std::printf("Play to first sound %.0f ms, Stop to silence %.0f ms\n", playDelay * 1000, stopDelay * 1000);

@@ -41,15 +41,10 @@ TEST_F(RemoveBackgroundTest, KeepsAStretchAsLongAsTheMinimumAndRemovesOneAtTheEn
         SCOPED_TRACE(testing::Message() << "deleting " << c.deleting);
         settings.noiseDelete = c.deleting;
         Load(1, 16, MIXED, 1, 35);
-        Bytes before = Raw();
         RemoveBackground(settings);
         EXPECT_EQ(Read(), c.out);
         ExpectSelection(1, c.selected);
         EXPECT_EQ(doc.changeCount, 1);
-
-        ASSERT_EQ(ActUndo(), 0);
-        EXPECT_EQ(Raw(), before);
-        ExpectSelection(1, 35);
     }
 }
 

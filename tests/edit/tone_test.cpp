@@ -24,23 +24,6 @@ protected:
     }
 };
 
-TEST_F(ToneTest, TablesHoldOneHalfPeriodOfEachShape)
-{
-    int16_t sine[TONE_TABLE_SIZE], square[TONE_TABLE_SIZE], saw[TONE_TABLE_SIZE];
-    BuildToneTable(TONE_SINE, 32767, sine);
-    BuildToneTable(TONE_SQUARE, 32767, square);
-    BuildToneTable(TONE_SAWTOOTH, 32767, saw);
-    EXPECT_EQ(sine[250], 23169);        // sin(pi/4), truncated
-    EXPECT_EQ(sine[499], 32766);
-    EXPECT_EQ(saw[1], 66);              // 65.5 rounds up
-    EXPECT_EQ(saw[250], 16384);
-    EXPECT_TRUE(std::equal(sine, sine + 500, std::reverse_iterator<int16_t*>(sine + 1000)));
-    EXPECT_TRUE(std::equal(saw, saw + 500, std::reverse_iterator<int16_t*>(saw + 1000)));
-    EXPECT_EQ(std::count(square, square + TONE_TABLE_SIZE, 32767), TONE_TABLE_SIZE);
-    // About 45.35 table steps per sample.
-    EXPECT_EQ(ToneStep(1000, 44100), 2972154u);
-}
-
 TEST_F(ToneTest, SineStartsAtItsCrestAndSquareKeepsItsPlateaus)
 {
     EXPECT_EQ(Generate(3), Samples({32766, 32425, 31437}));     // table steps 500, 545, 590
@@ -85,6 +68,7 @@ TEST_F(ToneTest, KeypadKeySetsItsRowAndColumnFrequencies)
     EXPECT_EQ(settings.tone2Frequency, 1336);
     EXPECT_EQ(settings.tone1Amplitude + settings.tone2Amplitude, 100);
     EXPECT_EQ(settings.toneShape, TONE_SINE);
+    EXPECT_FALSE(SetDtmfTones(settings, DtmfKeyIndex('E')));
 }
 
 TEST_F(ToneTest, SecondToneSaturatesAndMixesIntoWhatIsThere)

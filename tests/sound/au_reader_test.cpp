@@ -1,21 +1,11 @@
 // Sun/NeXT AU files built here through the type choice: the data size, and
 // header fields that lie refused with their ids (SoX's files: sound_file_test).
+#include "support/foreign_builder.h"
 #include "support/reader_fixture.h"
 
 namespace {
 
-Bytes Au(uint32_t encoding, uint32_t channels, uint32_t rate, const Bytes& data, uint32_t offset = 24,
-    int64_t claimedSize = -1)
-{
-    Bytes b = {'.', 's', 'n', 'd'};
-    for (uint32_t v : {offset, claimedSize >= 0 ? uint32_t(claimedSize) : uint32_t(data.size()), encoding, rate,
-             channels})
-        b.insert(b.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
-    if (offset > 24)
-        b.resize(offset, 'x');
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
-}
+using foreign::Au;
 
 class AuReaderTest : public ReaderTest {
 protected:

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/app_options.h"
-#include "base/builtin_strings.h"
+#include "support/core_state.h"
 #include "support/fake_compression_manager.h"
 
 namespace {
@@ -24,8 +23,8 @@ void Fill(Form& f, uint16_t tag, uint16_t ch, uint32_t rate, uint32_t avg, uint1
 
 void Pcm(Form& f, uint16_t ch, uint16_t bits, uint32_t rate)
 {
-    Fill(f, WAVE_TAG_PCM, ch, rate, 0, 0, bits);
-    f.Normalize();
+    KvWaveFormat r = PcmFormat(ch, bits, rate);
+    ASSERT_TRUE(f.Set(&r));
 }
 
 uint8_t* RecordBytes(Form& f) { return reinterpret_cast<uint8_t*>(f.Record()); }

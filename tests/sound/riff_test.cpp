@@ -2,36 +2,33 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cstring>
+
+#include "support/wave_builder.h"
 
 namespace {
+
+using wave::Bytes;
+using wave::Chunk;
 
 constexpr uint32_t WAVE = MakeFourCC('W', 'A', 'V', 'E');
 constexpr uint32_t FMT = MakeFourCC('f', 'm', 't', ' ');
 constexpr uint32_t DATA = MakeFourCC('d', 'a', 't', 'a');
 
-std::string LE32(uint32_t v) { return {char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
+Bytes Text(const char* text) { return Bytes(text, text + std::strlen(text)); }
 
-// One chunk as RIFF stores it: id, size, data and a pad byte after odd sizes.
-std::string Chunk(const char* id, const std::string& data)
+Bytes operator+(Bytes a, const Bytes& b)
 {
-    std::string bytes = std::string(id, 4) + LE32(uint32_t(data.size())) + data;
-    if (data.size() & 1)
-        bytes += '\0';
-    return bytes;
-}
-
-std::string Form(const char* id, const char* type, const std::string& inner)
-{
-    return Chunk(id, std::string(type, 4) + inner);
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
 }
 
 class RiffTest : public ::testing::Test {
 protected:
-    void Load(const std::string& bytes)
+    void Load(const Bytes& bytes)
     {
         image = bytes;
-        info = MemoryFileInfo{reinterpret_cast<uint8_t*>(&image[0]), uint32_t(image.size())};
+        info = MemoryFileInfo{image.data(), uint32_t(image.size())};
         file.Close();
         ASSERT_TRUE(file.Open("", KVIO_READ, &info));
     }
@@ -42,14 +39,14 @@ protected:
         return file.Descend(ck, parent, KVIO_FINDCHUNK);
     }
 
-    std::string image;
+    Bytes image;
     MemoryFileInfo info;
     CMMFile file;
 };
 
 TEST_F(RiffTest, SearchesRunForwardWithinTheParentOnly)
 {
-    Load(Form("RIFF", "WAVE", Chunk("fmt ", "16") + Chunk("tail", "t")) + Chunk("data", "outside"));
+    Load(wave::Riff({Chunk("fmt ", Text("16")), Chunk("tail", Text("t"))}) + Chunk("data", Text("outside")));
     ChunkInfo riff, ck;
     riff.fccType = WAVE;
     ASSERT_TRUE(file.Descend(riff, nullptr, KVIO_FINDRIFF));
@@ -68,7 +65,7 @@ TEST_F(RiffTest, SearchesRunForwardWithinTheParentOnly)
 TEST_F(RiffTest, DamagedAndHugeSizesEndTheSearchCleanly)
 {
     // The RIFF chunk cut before its type, a header cut in half.
-    for (const std::string& bytes : {std::string("RIFF") + LE32(100) + "WA", Chunk("fmt ", "ab") + "dat"}) {
+    for (const Bytes& bytes : {Chunk("RIFF", Text("WA"), 100), Chunk("fmt ", Text("ab")) + Text("dat")}) {
         Load(bytes);
         ChunkInfo ck;
         ck.fccType = WAVE;
@@ -78,15 +75,15 @@ TEST_F(RiffTest, DamagedAndHugeSizesEndTheSearchCleanly)
     }
     // A data chunk claiming 4 GiB in a short file is reported; its bytes read
     // up to the real end, and nothing is found beyond it.
-    std::string empty;
+    Bytes empty;
     for (int i = 0; i < 1000; ++i)
-        empty += Chunk("none", "");
-    Load(empty + "data" + LE32(0xFFFFFFFF) + "abc" + Chunk("more", ""));
+        empty = empty + Chunk("none", {});
+    Load(empty + Chunk("data", Text("abcd"), 0xFFFFFFFF) + Chunk("more", {}));
     ChunkInfo data, more, parent;
     ASSERT_TRUE(Find(data, DATA));
     EXPECT_EQ(data.cksize, 0xFFFFFFFFu);
     char buffer[64];
-    EXPECT_EQ(file.Read(buffer, sizeof buffer), 11);
+    EXPECT_EQ(file.Read(buffer, sizeof buffer), 12);
     EXPECT_TRUE(file.Ascend(data));          // lands past the end: nothing to read
     EXPECT_EQ(file.GetPosition(), 8008 + 0x100000000LL);
     EXPECT_EQ(file.Read(buffer, 1), 0);

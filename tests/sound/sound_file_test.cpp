@@ -1,27 +1,17 @@
 // The choice of a file's reader: by the name's extension first, then by
 // probing WAVE, AIFF, VOC, AU and MP3; RAW only by its extension. Files that
 // SoX makes in each kind open with the format and samples SoX reports.
+#include "support/foreign_builder.h"
 #include "support/reader_fixture.h"
 
 namespace {
 
 // 8-bit mono 8000 Hz files of signed samples (AIFF: an even count).
-Bytes Au(const Bytes& data)
-{
-    Bytes b = {'.', 's', 'n', 'd', 0, 0, 0, 24, 0, 0, 0, uint8_t(data.size()), 0, 0, 0, 2,
-               0, 0, 0x1F, 0x40, 0, 0, 0, 1};
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
-}
+Bytes Au(const Bytes& data) { return foreign::Au(2, 1, 8000, data); }
 
 Bytes Aiff(const Bytes& data)
 {
-    uint8_t n = uint8_t(data.size());
-    Bytes b = {'F', 'O', 'R', 'M', 0, 0, 0, uint8_t(46 + n), 'A', 'I', 'F', 'F',
-               'C', 'O', 'M', 'M', 0, 0, 0, 18, 0, 1, 0, 0, 0, n, 0, 8, 0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0,
-               'S', 'S', 'N', 'D', 0, 0, 0, uint8_t(8 + n), 0, 0, 0, 0, 0, 0, 0, 0};
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
+    return foreign::Aiff({foreign::Comm(1, uint32_t(data.size()), 8, 8000), foreign::Ssnd(data)});
 }
 
 using SoundFileTest = ReaderTest;

@@ -13,8 +13,10 @@
 #include "base/app_options.h"
 #include "base/builtin_strings.h"
 #include "edit/actions.h"
+#include "edit/open_document.h"
 #include "sound/document.h"
 #include "sound/wave_format.h"
+#include "view/selection_ops.h"
 #include "view/view_model.h"
 
 // Loads the built-in strings, then resets the app, its options, the selection,
@@ -39,6 +41,25 @@ inline KvWaveFormat PcmFormat(uint16_t channels, uint16_t bits, uint32_t rate)
 {
     uint16_t align = uint16_t(channels * bits / 8);
     return {WAVE_TAG_PCM, channels, rate, rate * align, align, bits, 0};
+}
+
+// The document replaced by a sound of that format holding these bytes, in
+// chunks of `chunkBlocks` blocks (0: the format's own), with the selection
+// set, nothing counted and nothing to undo.
+inline void SetSound(const KvWaveFormat& f, const std::vector<uint8_t>& bytes, int32_t chunkBlocks = 0,
+    int32_t start = 0, int32_t length = 0)
+{
+    CKV_Document& doc = TheDocument();
+    ASSERT_EQ(0, NewDocument(&f));
+    if (chunkBlocks > 0)
+        doc.bufferSamples = chunkBlocks;
+    if (int32_t n = int32_t(bytes.size() / f.nBlockAlign)) {
+        ASSERT_TRUE(doc.InsertSpace(0, n));
+        ASSERT_EQ(n, doc.WriteBlocks(0, bytes.data(), n));
+    }
+    SetSelection(start, length, ORIGIN_PROGRAM);
+    ResetActionLifecycle();
+    doc.changeCount = 0;
 }
 
 // Every block of the document's sound, as stored.

@@ -58,14 +58,7 @@ protected:
     void LoadBytes(uint16_t channels, uint16_t bits, const Bytes& bytes, int32_t start, int32_t length,
                    int32_t chunkBlocks = 0)
     {
-        KvWaveFormat f = PcmFormat(channels, bits, rate);
-        ASSERT_EQ(NewDocument(&f), 0);
-        doc.bufferSamples = chunkBlocks > 0 ? chunkBlocks : chunk;
-        int32_t n = int32_t(bytes.size() / f.nBlockAlign);
-        ASSERT_TRUE(doc.InsertSpace(0, n));
-        doc.WriteBlocks(0, bytes.data(), n);
-        SetSelection(start, length, ORIGIN_PROGRAM);
-        doc.changeCount = 0;
+        SetSound(PcmFormat(channels, bits, rate), bytes, chunkBlocks > 0 ? chunkBlocks : chunk, start, length);
     }
     void Load(uint16_t channels, uint16_t bits, const Samples& samples, int32_t start, int32_t length,
               int32_t chunkBlocks = 0)

@@ -26,23 +26,8 @@
 
 using wave::Bytes;
 using wave::Chunk;
-
-// Little-endian 16-bit samples, and back.
-inline Bytes S16(const std::vector<int>& values)
-{
-    Bytes b;
-    for (int v : values)
-        wave::Put16(b, uint32_t(uint16_t(int16_t(v))));
-    return b;
-}
-
-inline std::vector<int> FromS16(const Bytes& b)
-{
-    std::vector<int> v;
-    for (size_t i = 0; i + 1 < b.size(); i += 2)
-        v.push_back(int16_t(uint16_t(b[i] | b[i + 1] << 8)));
-    return v;
-}
+using wave::FromS16;
+using wave::S16;
 
 // Bytes unlike their neighbours, so that a misplaced block shows.
 inline Bytes Pattern(size_t n, uint8_t seed = 1)
@@ -80,17 +65,7 @@ protected:
     // (0: the format's own), nothing selected, nothing to undo.
     void NewSound(const KvWaveFormat& f, const Bytes& samples = {}, int32_t chunk = 0)
     {
-        CKV_Document& doc = TheDocument();
-        ASSERT_EQ(0, NewDocument(&f));
-        if (chunk)
-            doc.bufferSamples = chunk;
-        if (int32_t n = int32_t(samples.size() / f.nBlockAlign)) {
-            ASSERT_TRUE(doc.InsertSpace(0, n));
-            ASSERT_EQ(n, doc.WriteBlocks(0, samples.data(), n));
-        }
-        SetSelection(0, 0, ORIGIN_PROGRAM);
-        ResetActionLifecycle();
-        doc.changeCount = 0;
+        SetSound(f, samples, chunk);
     }
 
     // Reads the bytes as a file of that name (null: the fixture's), as the

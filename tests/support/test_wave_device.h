@@ -29,25 +29,11 @@ public:
 
     static KvWaveOutCaps OutCaps(const char* name, uint16_t productId, uint32_t support)
     {
-        KvWaveOutCaps caps = {};
-        caps.wMid = 1;
-        caps.wPid = productId;
-        std::strncpy(caps.szPname, name, sizeof caps.szPname - 1);
-        caps.dwFormats = 0xFFF;
-        caps.wChannels = 2;
+        KvWaveOutCaps caps = Caps<KvWaveOutCaps>(name, productId);
         caps.dwSupport = support;
         return caps;
     }
-    static KvWaveInCaps InCaps(const char* name, uint16_t productId)
-    {
-        KvWaveInCaps caps = {};
-        caps.wMid = 1;
-        caps.wPid = productId;
-        std::strncpy(caps.szPname, name, sizeof caps.szPname - 1);
-        caps.dwFormats = 0xFFF;
-        caps.wChannels = 2;
-        return caps;
-    }
+    static KvWaveInCaps InCaps(const char* name, uint16_t productId) { return Caps<KvWaveInCaps>(name, productId); }
 
     struct OpenCall {
         int direction;
@@ -166,24 +152,9 @@ public:
             if (failing == id)
                 return DEVERR_NODRIVER;
         }
-        if (id == WAVE_MAPPER_ID && !outputs.empty())
-            caps = mapperOut;
-        else if (id >= 0 && static_cast<size_t>(id) < outputs.size())
-            caps = outputs[static_cast<size_t>(id)];
-        else
-            return DEVERR_BADDEVICEID;
-        return DEVERR_NONE;
+        return Lookup(outputs, mapperOut, id, caps);
     }
-    int GetInCaps(int32_t id, KvWaveInCaps& caps) override
-    {
-        if (id == WAVE_MAPPER_ID && !inputs.empty())
-            caps = mapperIn;
-        else if (id >= 0 && static_cast<size_t>(id) < inputs.size())
-            caps = inputs[static_cast<size_t>(id)];
-        else
-            return DEVERR_BADDEVICEID;
-        return DEVERR_NONE;
-    }
+    int GetInCaps(int32_t id, KvWaveInCaps& caps) override { return Lookup(inputs, mapperIn, id, caps); }
     int Open(int direction, WaveHandle* handle, int32_t id, const KvWaveFormat* format, uint32_t flags) override
     {
         if (handle)
@@ -337,6 +308,31 @@ public:
     }
 
 private:
+    template <class C>
+    static C Caps(const char* name, uint16_t productId)
+    {
+        C caps = {};
+        caps.wMid = 1;
+        caps.wPid = productId;
+        std::strncpy(caps.szPname, name, sizeof caps.szPname - 1);
+        caps.dwFormats = 0xFFF;
+        caps.wChannels = 2;
+        return caps;
+    }
+
+    // The mapper's capabilities stand for it while any device exists.
+    template <class C>
+    static int Lookup(const std::vector<C>& list, const C& mapper, int32_t id, C& caps)
+    {
+        if (id == WAVE_MAPPER_ID && !list.empty())
+            caps = mapper;
+        else if (id >= 0 && static_cast<size_t>(id) < list.size())
+            caps = list[static_cast<size_t>(id)];
+        else
+            return DEVERR_BADDEVICEID;
+        return DEVERR_NONE;
+    }
+
     Device* Find(WaveHandle handle, int direction)
     {
         for (Device& d : devices) {

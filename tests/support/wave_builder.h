@@ -1,9 +1,12 @@
 // Builds RIFF WAVE bytes in code for the tests: chunks in any order, any
-// sizes (also lying ones), written to memory or to a file.
+// sizes (also lying ones), written to memory or to a file; and reads the
+// chunks and 16-bit samples of such bytes back.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -64,6 +67,43 @@ inline Bytes Riff(const std::vector<Bytes>& chunks, const char* form = "WAVE")
 inline Bytes Pcm(uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& data)
 {
     return Riff({Chunk("fmt ", Fmt(1, channels, rate, bits)), Chunk("data", data)});
+}
+
+// Little-endian 16-bit samples, and back.
+inline Bytes S16(const std::vector<int>& values)
+{
+    Bytes b;
+    for (int v : values)
+        Put16(b, uint16_t(int16_t(v)));
+    return b;
+}
+
+inline std::vector<int> FromS16(const Bytes& b)
+{
+    std::vector<int> v;
+    for (size_t i = 0; i + 1 < b.size(); i += 2)
+        v.push_back(int16_t(uint16_t(b[i] | b[i + 1] << 8)));
+    return v;
+}
+
+inline uint32_t Get32(const Bytes& b, size_t at = 0)
+{
+    return b.size() < at + 4 ? 0 : b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
+}
+
+// The bodies of a RIFF file's top-level chunks by id (the first of each),
+// cut at the file's end.
+inline std::map<std::string, Bytes> Chunks(const Bytes& file)
+{
+    std::map<std::string, Bytes> chunks;
+    for (size_t pos = 12; pos + 8 <= file.size();) {
+        uint32_t size = Get32(file, pos + 4);
+        size_t end = std::min<size_t>(file.size(), pos + 8 + size);
+        std::string id(file.begin() + pos, file.begin() + pos + 4);
+        chunks.emplace(id, Bytes(file.begin() + pos + 8, file.begin() + end));
+        pos = end + (size & 1);
+    }
+    return chunks;
 }
 
 inline bool WriteFile(const std::string& path, const Bytes& bytes)

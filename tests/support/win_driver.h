@@ -37,11 +37,6 @@ inline void WriteFile(const std::string& path, const std::string& text)
     out << text;
 }
 
-inline bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // A folder of its own holding a copy of kelvora.exe.
 class Sandbox {
 public:

@@ -6,7 +6,7 @@ namespace {
 
 using SelectionOpsTest = ViewTest;
 
-TEST_F(SelectionOpsTest, FitsTheRangeToWholePixels)
+TEST_F(SelectionOpsTest, FittingUsesWholePixelsCapsTheLengthAndKeepsTheStartInsideTheSound)
 {
     // Ten samples in 200 pixels: raised to 20 samples of 10 pixels each.
     MakeSound(10, 200);
@@ -24,10 +24,9 @@ TEST_F(SelectionOpsTest, FitsTheRangeToWholePixels)
     ExpectView(986, 10200);
     EXPECT_EQ(TheWaveView().scaleMode, SCALE_MANY);
     EXPECT_EQ(XToSample(2), 986 + 68);
-}
 
-TEST_F(SelectionOpsTest, FittingCapsTheLengthAndKeepsTheStartInsideTheSound)
-{
+    TheDocument().FreeAll();
+    ResetWaveView();
     MakeSound(1000, 100);
     // At most 5 s (55125 blocks at 11025 Hz) when that exceeds twice the sound.
     SetViewRange(0, 1000000, ORIGIN_PROGRAM);
@@ -55,7 +54,7 @@ TEST_F(SelectionOpsTest, SelectionIsClampedIntoTheSoundAndAskedToBeShown)
     EXPECT_EQ(RunPendingViewUpdates(), 0u);
 }
 
-TEST_F(SelectionOpsTest, ASelectionCommandIsOneUndoStepAndRepeatingItNone)
+TEST_F(SelectionOpsTest, ASelectionCommandOrGestureIsOneUndoStepAndRepeatingItNone)
 {
     MakeSound(100);
     SetSelection(10, 5, ORIGIN_COMMAND);
@@ -69,26 +68,22 @@ TEST_F(SelectionOpsTest, ASelectionCommandIsOneUndoStepAndRepeatingItNone)
     ExpectSelection(0, 0);
     ASSERT_EQ(ActRedo(), 0);
     ExpectSelection(10, 5);
-}
 
-TEST_F(SelectionOpsTest, AMouseGestureIsUndoneToWhereItBegan)
-{
-    MakeSound(100);
+    // A mouse gesture is one step, undone to where it began; one that ends
+    // where the last commit was files nothing.
     SetSelection(5, 5, ORIGIN_COMMAND);
+    const int steps = UndoCount();
     SetSelection(40, 0, ORIGIN_GESTURE_START);
     ViewSelectionLink().SelectBetween(40, 60, ORIGIN_DRAG);
     ViewSelectionLink().SelectBetween(40, 30, ORIGIN_DRAG);
     ExpectSelection(30, 10);
     ViewSelectionLink().SelectBetween(40, 30, ORIGIN_GESTURE_END);
-    EXPECT_EQ(UndoCount(), 2);
-
+    EXPECT_EQ(UndoCount(), steps + 1);
     ASSERT_EQ(ActUndo(), 0);
     ExpectSelection(5, 5);
-
-    // A gesture that ends where the last commit was files nothing.
     SetSelection(70, 0, ORIGIN_GESTURE_START);
     ViewSelectionLink().SelectBetween(5, 10, ORIGIN_GESTURE_END);
-    EXPECT_EQ(UndoCount(), 1);
+    EXPECT_EQ(UndoCount(), steps);
 }
 
 TEST_F(SelectionOpsTest, ADisplayCommandIsOneUndoStepAndADragScrollsWhatOverlaps)

@@ -148,36 +148,19 @@ TEST_F(AppStartupTest, LocationFieldSwapsTheEditingKeysForEnter)
     EXPECT_NE(Press({VK_RETURN, NONE, 0}), 3606);
 }
 
-TEST_F(AppStartupTest, StartUpMeasuredTheFontAndLoadedTheStrings)
+TEST_F(AppStartupTest, StartUpMeasuresTheFontAndTheUpdateMessageTitlesTheUntitledSound)
 {
     const App& app = TheApp();
-    EXPECT_GT(app.charWidth, 0);
-    EXPECT_GT(app.charHeight, 0);
+    EXPECT_TRUE(app.charWidth > 0 && app.charHeight > 0);
     for (int w : app.labelWidths)
         EXPECT_GT(w, app.charWidth);
-    EXPECT_NE(app.cursorOwn, nullptr);
     EXPECT_EQ(app.actionState, ACTSTATE_READY);
-}
-
-TEST_F(AppStartupTest, UpdateMessageGivesTheUntitledSoundItsTitle)
-{
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         RouteMessage(msg);
     char title[64];
     GetWindowTextA(frame, title, sizeof(title));
     EXPECT_STREQ(title, "Kelvora - (Untitled)");
-}
-
-TEST_F(AppStartupTest, WithoutSettingsTheFrameOpensAtItsMinimumSize)
-{
-    const App& app = TheApp();
-    RECT want = {0, 0, app.charWidth * 282 / 4, app.charHeight * 64 / 8 + app.dialogBaseY * 3 / 2 - 1};
-    AdjustWindowRect(&want, WS_OVERLAPPEDWINDOW, FALSE);
-    RECT r;
-    GetWindowRect(frame, &r);
-    EXPECT_EQ(r.right - r.left, want.right - want.left);
-    EXPECT_EQ(r.bottom - r.top, want.bottom - want.top);
 }
 
 }

@@ -11,6 +11,7 @@
 #include "edit/actions.h"
 #include "resource.h"
 #include "sound/document.h"
+#include "support/core_state.h"
 #include "support/wave_builder.h"
 
 namespace {
@@ -48,22 +49,6 @@ protected:
             RouteMessage(msg);
     }
 
-    static Bytes Samples()
-    {
-        CKV_Document& doc = TheDocument();
-        Bytes b(size_t(doc.length));
-        doc.SetChannel(255);
-        doc.CopyOut(0, b.data(), doc.length);
-        doc.ReleaseCursor();
-        return b;
-    }
-
-    static void ExpectSelection(int32_t start, int32_t length)
-    {
-        EXPECT_EQ(TheSelection().selStart, start);
-        EXPECT_EQ(TheSelection().selLength, length);
-    }
-
     static std::string path;
     static Bytes original;
     static HWND frame;
@@ -75,7 +60,7 @@ HWND EditCommandsTest::frame = nullptr;
 
 TEST_F(EditCommandsTest, SelectReverseUndoRedoDelete)
 {
-    ASSERT_EQ(Samples(), original);
+    ASSERT_EQ(DocumentBytes(), original);
     EXPECT_EQ(TheDocument().changeCount, 0);
     Bytes reversed(original.rbegin(), original.rend());
 
@@ -85,16 +70,16 @@ TEST_F(EditCommandsTest, SelectReverseUndoRedoDelete)
     ExpectSelection(0, 1000);
 
     Command(IDM_FX_REVERSE);
-    EXPECT_EQ(Samples(), reversed);
+    EXPECT_EQ(DocumentBytes(), reversed);
     EXPECT_EQ(TheDocument().changeCount, 1);
 
     Command(IDM_EDIT_UNDO);
-    EXPECT_EQ(Samples(), original);
+    EXPECT_EQ(DocumentBytes(), original);
     ExpectSelection(0, 1000);
     EXPECT_EQ(TheDocument().changeCount, 0);
 
     Command(IDM_EDIT_REDO);
-    EXPECT_EQ(Samples(), reversed);
+    EXPECT_EQ(DocumentBytes(), reversed);
     ExpectSelection(0, 1000);
 
     Command(IDM_EDIT_DELETE);
@@ -104,7 +89,7 @@ TEST_F(EditCommandsTest, SelectReverseUndoRedoDelete)
     // The undo message of another program reaches the same command.
     PostMessageA(frame, WM_UNDO, 0, 0);
     Command(0);
-    EXPECT_EQ(Samples(), reversed);
+    EXPECT_EQ(DocumentBytes(), reversed);
     ExpectSelection(0, 1000);
     EXPECT_EQ(TheApp().actionState, ACTSTATE_READY);
 }
