@@ -1,5 +1,5 @@
 // What the fuzz targets share: the core reset before every input as the
-// native tests reset it (ResetCore in tests/support/core_state.h), a test
+// native tests reset it (tests/support/core_reset.h), a test
 // host that presses Cancel once an action passes MOST_BLOCKS, the seeds
 // written into an empty corpus folder, and the input as a memory file.
 #pragma once
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../tests/support/core_reset.h"
 #include "../tests/support/test_host.h"
 #include "../tests/support/wave_builder.h"
 #include "app/core_links.h"
@@ -47,13 +48,7 @@ inline TestHost& Host()
 // connected, and the host's records of the last input forgotten.
 inline void ResetCore()
 {
-    LoadBuiltInStrings();
-    ResetApp();
-    ResetSettings();
-    ResetSelection();
-    ResetWaveView();
-    ResetActionLifecycle();
-    InstallCoreLinks();
+    ::ResetCore();
     TestHost& host = Host();
     host.errors.clear();
     host.informations.clear();

@@ -7,34 +7,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core_links.h"
-#include "app/settings.h"
 #include "base/app.h"
 #include "base/app_options.h"
-#include "base/builtin_strings.h"
 #include "edit/actions.h"
 #include "edit/open_document.h"
 #include "sound/document.h"
 #include "sound/wave_format.h"
+#include "support/core_reset.h"
 #include "view/selection_ops.h"
 #include "view/view_model.h"
-
-// Loads the built-in strings, then resets the app, its options, the selection,
-// the wave view and the action lifecycle (no undo or redo records, ready), and
-// connects the core's layers.
-// False when the strings do not load; nothing is reset then.
-inline bool ResetCore()
-{
-    if (!LoadBuiltInStrings())
-        return false;
-    ResetApp();
-    ResetSettings();
-    ResetSelection();
-    ResetWaveView();
-    ResetActionLifecycle();
-    InstallCoreLinks();
-    return true;
-}
 
 // A linear PCM record; bits is 8 or 16.
 inline KvWaveFormat PcmFormat(uint16_t channels, uint16_t bits, uint32_t rate)
