@@ -23,6 +23,7 @@
 #include "lib/window_base_win.h"
 #include "resource.h"
 #include "sound/compression_manager_win.h"
+#include "sound/file_win.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     SetSettingsStore(&iniStore);
     SetSystemProfile(&systemProfile);
     SetCompressionManager(&TheSystemCompressionManager());
+    SetFileSystem(&TheSystemFileSystem());
     // Before the settings: the "DEVICE" value looks the devices up.
     SetWaveDevices(&TheSystemWaveDevices());
     InstallCoreLinks();

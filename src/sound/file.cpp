@@ -1,15 +1,25 @@
 #include "sound/file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <new>
+#include <system_error>
 
 #ifdef _WIN32
+#include <io.h>
 #include <share.h>
+#else
+#include <unistd.h>
 #endif
 
+#include "base/file_names.h"
 #include "lib/log.h"
 
 namespace {
@@ -143,7 +153,146 @@ bool StdioWrite(FILE* f, int& lastAccess, const void* buffer, int32_t n)
     return std::fwrite(buffer, 1, static_cast<size_t>(n), f) == static_cast<size_t>(n);
 }
 
+const uint32_t TEMPORARY_NUMBERS = 0x100000;       // five hex digits
+
+#ifdef _WIN32
+// Windows programs that do not install the system's file layer (benchmarks,
+// tests that never start the shell) reach the C library by its own names.
+int OpenNewFile(const char* name, const char*)
+{
+    return _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+}
+
+FILE* StreamOver(int fd)
+{
+    return _fdopen(fd, "wb");
+}
+
+void CloseDescriptor(int fd)
+{
+    _close(fd);
+}
+
+bool MayWrite(const char*)
+{
+    return true;
+}
+
+// The replacing move takes its names through the C locale, which turns bytes
+// outside ASCII into other characters than the code page's: such a name is
+// refused rather than saved under another.
+bool NameSurvives(const char* name)
+{
+    for (; *name; name++) {
+        if (static_cast<unsigned char>(*name) >= 0x80)
+            return false;
+    }
+    return true;
+}
+#else
+int OpenNewFile(const char* name, const char* target)
+{
+    int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // The new file takes the old one's permissions: a save must not open a
+    // private file to others. open's mode passes through the umask, fchmod's
+    // does not.
+    struct stat old;
+    if (fd >= 0 && stat(target, &old) == 0)
+        fchmod(fd, old.st_mode & 0777);
+    return fd;
+}
+
+FILE* StreamOver(int fd)
+{
+    return fdopen(fd, "wb");
+}
+
+void CloseDescriptor(int fd)
+{
+    close(fd);
+}
+
+// The permission check of the system; it lets an administrator write anything,
+// so read-only files are also told by their permission bits.
+bool MayWrite(const char* name)
+{
+    return access(name, W_OK) == 0 || errno == ENOENT;
+}
+
+bool NameSurvives(const char*)
+{
+    return true;
+}
+#endif
+
+// The C library's files: POSIX calls in the native build.
+class LibraryFileSystem final : public FileSystem {
+public:
+    FILE* CreateBeside(const char* target, CGString& temporary) override
+    {
+        errno = 0;
+        for (int i = 0; NameSurvives(target) && i < TEMPORARY_NAME_TRIES; i++) {
+            NextTemporaryName(temporary, target, FindFileName(target));
+            const int fd = OpenNewFile(temporary.c_str(), target);
+            if (fd < 0) {
+                if (errno == EEXIST)
+                    continue;
+                break;
+            }
+            if (FILE* f = StreamOver(fd))
+                return f;
+            CloseDescriptor(fd);
+            std::remove(temporary.c_str());
+            break;
+        }
+        Log("File:CreateBeside(%s) %d", target, errno);
+        temporary.Empty();
+        return nullptr;
+    }
+
+    bool Replace(const char* temporary, const char* target) override
+    {
+        // A file nobody may write is refused, as Windows refuses to replace a
+        // read-only file, though a POSIX rename would go ahead.
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        const fs::file_status old = fs::status(target, ec);
+        const fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        if (fs::exists(old) && ((old.permissions() & anyWrite) == fs::perms::none || !MayWrite(target))) {
+            Log("File:Replace(%s) read-only", target);
+            return false;
+        }
+        fs::rename(temporary, target, ec);
+        if (ec)
+            Log("File:Replace(%s) %d", target, ec.value());
+        return !ec;
+    }
+
+    bool Remove(const char* name) override { return std::remove(name) == 0; }
+};
+
+LibraryFileSystem libraryFileSystem;
+FileSystem* theFileSystem = &libraryFileSystem;
+
 } // namespace
+
+void NextTemporaryName(CGString& name, const char* folder, int folderLength)
+{
+    static uint32_t serial = static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    // An odd step visits every number before one comes round again.
+    serial += 0x9E3779B1u;
+    name.Format("%.*s~kv%05x.tmp", folderLength, folder, unsigned(serial % TEMPORARY_NUMBERS));
+}
+
+FileSystem& TheFileSystem()
+{
+    return *theFileSystem;
+}
+
+void SetFileSystem(FileSystem* files)
+{
+    theFileSystem = files ? files : &libraryFileSystem;
+}
 
 // The multimedia handle: a disk file or a caller's memory block. Positions may
 // go past the end (as on disk); reads there give nothing and writes fail on a
@@ -448,6 +597,24 @@ bool CMMFile::OpenHandle(void* arg)
     if (!stream) {
         std::fclose(f);
         Log("File:Open(%s) no memory", name.c_str());
+    }
+    return stream != nullptr;
+}
+
+bool CMMFile::CreateBeside(const char* target)
+{
+    Close();
+    mode = KVIO_CREATE | KVIO_WRITE;
+    CGString temporary;
+    FILE* f = TheFileSystem().CreateBeside(target, temporary);
+    if (!f)
+        return false;
+    name = temporary;
+    stream.reset(new (std::nothrow) Stream::Disk(f));
+    if (!stream) {
+        std::fclose(f);
+        TheFileSystem().Remove(temporary.c_str());
+        Log("File:CreateBeside(%s) no memory", target);
     }
     return stream != nullptr;
 }

@@ -1,7 +1,8 @@
 // File access: one interface over plain files and RIFF-aware files, the latter
 // either on disk or over a caller's memory block (clipboard images). Readers and
 // writers use only the virtual operations, so the same code works on any kind.
-// Failures are reported by results only (false, -1, a short count).
+// Failures are reported by results only (false, -1, a short count). Saving
+// reaches the platform through the FileSystem seam below.
 #pragma once
 
 #include <cstdint>
@@ -109,6 +110,43 @@ constexpr uint32_t MakeFourCC(char a, char b, char c, char d)
         | (uint32_t(uint8_t(d)) << 24);
 }
 
+// The platform's side of saving a file: a new file beside the old one, and a
+// replacement that either happens whole or leaves both files as they were.
+// Names are in the program's 8-bit character set (the ANSI code page on
+// Windows). The Windows shell installs the system's; without it the C
+// library's serves, which on Windows refuses names outside ASCII (its move
+// would pass them through the C locale and save under other characters).
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Creates a new, empty file in the folder of target, under a name no file
+    // there has yet, and opens it for writing (binary). The name goes to
+    // temporary. Null (temporary empty) when no file could be made.
+    virtual FILE* CreateBeside(const char* target, CGString& temporary) = 0;
+
+    // Puts the closed file `temporary` in the place of `target`, which need not
+    // exist. False when the target may not be replaced (read-only, in use
+    // without leave to delete it) or the move failed: both files are then
+    // as they were.
+    virtual bool Replace(const char* temporary, const char* target) = 0;
+
+    virtual bool Remove(const char* name) = 0;
+};
+
+// Temporary files are "~kv", five hex digits and ".tmp": short names, so that
+// they fit wherever the target's name fits. NextTemporaryName puts the next
+// candidate after the first folderLength characters of folder (the folder
+// with its separator); a name already taken is skipped, and this many tries
+// run out only when something else is wrong.
+const int TEMPORARY_NAME_TRIES = 100;
+void NextTemporaryName(CGString& name, const char* folder, int folderLength);
+
+// The installed file system, never null. Null puts the C library's back; the
+// caller keeps ownership.
+FileSystem& TheFileSystem();
+void SetFileSystem(FileSystem* files);
+
 class CMMFile : public CGFile {
 public:
     CMMFile();                  // out of line: Stream is complete only in file.cpp
@@ -125,6 +163,10 @@ public:
     bool OpenHandle(void* arg) override;
     void CloseNative() override;
     bool IsOpen() const override;
+    // Closes, then creates a new file beside target through the file system
+    // and opens it for writing; Name() is then the new file's. False when no
+    // file could be made.
+    bool CreateBeside(const char* target);
 
     // RIFF navigation with the multimedia layer's rules. Each returns true on
     // success.

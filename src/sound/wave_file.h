@@ -25,7 +25,9 @@ enum : int {
 
 // Writes the document to a file (through a temporary file beside it, which
 // replaces the target only when complete) or, with memory, into the caller's
-// block. 0, 248 (bad name) or 252.
+// block. 0, 248 (bad name) or 252; after 252 the target is as it was (also
+// when it may not be replaced: read-only, or held open by another program)
+// and no temporary file is left.
 int SaveWave(const char* name, int flags, MemoryFileInfo* memory);
 
 // Writes the RIFF form into the document's open file.

@@ -1,8 +1,3 @@
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
-
 #include "base/error_message.h"
 #include "base/file_names.h"
 #include "lib/log.h"
@@ -139,14 +134,12 @@ int SaveWave(const char* name, int flags, MemoryFileInfo* memory)
     if (!memory && !IsAcceptableFileName(name))
         return ERR_BAD_FILE_NAME;
     // The document is the file object it is written through; its own name is
-    // kept while it writes under another.
+    // kept while it writes under another. The target is copied first: the
+    // name given may be the document's own.
     CGString documentName(doc.Name());
     CGString target(memory ? "" : name);
-    CGString temporary;
-    if (!memory)
-        temporary.Format("%s.kvtmp", name);
-    bool ok = doc.Open(memory ? nullptr : temporary.c_str(),
-        memory ? (KVIO_WRITE | KVIO_ALLOCBUF) : (KVIO_CREATE | KVIO_WRITE), memory);
+    bool ok = memory ? doc.Open(nullptr, KVIO_WRITE | KVIO_ALLOCBUF, memory) : doc.CreateBeside(target.c_str());
+    CGString temporary(ok && !memory ? doc.Name() : "");
     if (ok) {
         ok = WriteRiff(flags);
         if (!ok)
@@ -156,13 +149,11 @@ int SaveWave(const char* name, int flags, MemoryFileInfo* memory)
     doc.SetName(documentName.c_str());
     if (memory)
         return ok ? 0 : ERR_CANT_SAVE;
-    // The old file is replaced only by a complete new one.
-    std::error_code ec;
-    if (ok)
-        std::filesystem::rename(temporary.c_str(), target.c_str(), ec);
-    if (!ok || ec) {
-        std::remove(temporary.c_str());
-        return ERR_CANT_SAVE;
-    }
-    return 0;
+    // The old file is replaced only by a complete new one; a failed save
+    // leaves the old file as it was and no temporary file beside it.
+    if (ok && TheFileSystem().Replace(temporary.c_str(), target.c_str()))
+        return 0;
+    if (!temporary.IsEmpty())
+        TheFileSystem().Remove(temporary.c_str());
+    return ERR_CANT_SAVE;
 }

@@ -184,11 +184,29 @@ TEST_F(WaveFileTest, AFailedSaveLeavesTheOldFileAsItWas)
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
 
+    auto expectIntact = [&] {
+        EXPECT_EQ(old, wave::ReadFile(target));
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir), {})) << "no temporary file is left";
+        EXPECT_STREQ("in.wav", TheDocument().Name());
+    };
     EXPECT_EQ(ERR_CANT_SAVE, rc);
-    EXPECT_EQ(old, wave::ReadFile(target));
-    EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir), {})) << "no temporary file is left";
-    EXPECT_STREQ("in.wav", TheDocument().Name());
-    std::filesystem::remove_all(dir);
+    expectIntact();
+
+    // A read-only file is refused, as Windows refuses it, though the folder
+    // would let a rename replace it.
+    namespace fs = std::filesystem;
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(target, readOnly);
+    EXPECT_EQ(ERR_CANT_SAVE, SaveWave(target.c_str(), WAVE_WRITE_FILE, nullptr));
+    expectIntact();
+
+    // A save that succeeds keeps the file's permissions.
+    const fs::perms privateFile = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(target, privateFile);
+    EXPECT_EQ(0, SaveWave(target.c_str(), WAVE_WRITE_FILE, nullptr));
+    EXPECT_EQ(privateFile, fs::status(target).permissions() & fs::perms::all);
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(dir), {}));
+    fs::remove_all(dir);
 }
 
 TEST_F(WaveFileTest, SelectionThroughMemoryMeasuresAndPastes)
