@@ -20,6 +20,7 @@
 #include <unistd.h>
 #endif
 
+#include "../tests/support/core_reset.h"
 #include "app/core_links.h"
 #include "app/settings.h"
 #include "base/app.h"
@@ -67,14 +68,7 @@ inline void StartProgram(const char* name)
 // or history left.
 inline bool StartCore()
 {
-    if (!LoadBuiltInStrings())
-        return false;
-    ResetApp();
-    ResetSettings();
-    ResetSelection();
-    ResetActionLifecycle();
-    InstallCoreLinks();
-    return NewDocument(nullptr) == 0;
+    return ResetCore() && NewDocument(nullptr) == 0;
 }
 
 // A linear PCM record; bits is 8 or 16.
