@@ -174,8 +174,6 @@ bool CommandEnabled(const CommandRow& row)
         return false;
     if ((rule & CMD_NEEDS_SELECTION) && TheSelection().selLength == 0)
         return false;
-    if ((rule & CMD_NEEDS_PCM) && !TheDocument().format.IsPcm())
-        return false;
     if ((rule & CMD_NEEDS_STEREO) && !IsStereoPcm())
         return false;
     return true;

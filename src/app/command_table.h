@@ -15,9 +15,8 @@ enum CommandRule : uint32_t {
     CMD_NEEDS_SOUND = 0x1,          // the document holds sound
     CMD_NEEDS_WAVEFORM = 0x2,       // sound, and the waveform is shown
     CMD_NEEDS_SELECTION = 0x4,      // the selection is not empty
-    CMD_NEEDS_PCM = 0x8,            // the format is linear PCM the effects edit
-    CMD_NEEDS_STEREO = 0x10,        // that, with two channels or more
-    CMD_DURING_ACTION = 0x20,       // accepted while an action runs (Stop)
+    CMD_NEEDS_STEREO = 0x8,         // linear PCM the effects edit, two channels or more
+    CMD_DURING_ACTION = 0x10,       // accepted while an action runs (Stop)
 };
 
 struct CommandRow {

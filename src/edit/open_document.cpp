@@ -60,12 +60,6 @@ struct Opening {
 
 Opening opening;
 
-// The record of a selection change: start and length before it.
-struct SavedRange {
-    int32_t start;
-    int32_t length;
-};
-
 class EditActions : public SampleActions {
 public:
     int ReplaceSound(const char* name, const KvWaveFormat* format) override

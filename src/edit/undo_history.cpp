@@ -22,12 +22,6 @@ namespace {
 // Plain values, so records destroyed during static destruction still find them.
 uint32_t memoryInUse = 0;
 
-// The saved range of a "Select" or "Display" record.
-struct SavedRange {
-    int32_t start;
-    int32_t length;
-};
-
 // The document's chunk that holds exactly the frames of the record's chunk
 // i, placed at start, when nobody holds it locked; else null.
 CKV_BUFFER* ReturnTarget(const CKV_ACTSTORE& rec, int32_t i, int32_t start)

@@ -64,6 +64,14 @@ public:
     uint32_t chunkBytes = 0;
 };
 
+// The data of a "Select" or "Display" record: the range before the change,
+// put back through the same operation with ORIGIN_COMMAND.
+struct SavedRange {
+    int32_t start;
+    int32_t length;
+};
+static_assert(sizeof(SavedRange) == 8, "undo records hold two 32-bit values");
+
 // A history: the head is the newest record, the tail the oldest. Owns its
 // records.
 class CKV_ACTLIST : public CGObList {

@@ -10,18 +10,11 @@
 #include "device/dev_options.h"
 #include "device/engine.h"
 #include "edit/actions.h"
+#include "edit/undo_history.h"
 #include "sound/document.h"
 #include "view/view_model.h"
 
 namespace {
-
-// The undo records of "Select" and "Display": start and length, 8 bytes,
-// restored through the same operation with ORIGIN_COMMAND.
-struct SavedRange {
-    int32_t start;
-    int32_t length;
-};
-static_assert(sizeof(SavedRange) == 8, "undo records hold two 32-bit values");
 
 bool HasUsableFormat()
 {
