@@ -80,6 +80,10 @@ int OpenDevice(DevMode mode)
     }
     theDev.handle = handle;
     s.inputStarted = false;
+    // Where the system keeps the volume per open output (Wine), a new
+    // output starts at full volume: it gets the user's before any sound.
+    if (mode == DevMode::Playing)
+        ApplyChosenVolume(handle);
     SetMode(mode);
     return 0;
 }

@@ -38,6 +38,11 @@ struct Dev {
     // in Insert mode it grows with the play position: the total to show.
     int32_t recordedLength = 0;
     uint32_t volume = 0xFFFFFFFF;       // left in the low word, right in the high word
+    // The last volume the user set that the device accepted. Some systems
+    // (Wine) keep the volume per open output rather than per device, so the
+    // engine gives it to every output it opens for playing.
+    uint32_t chosenVolume = 0xFFFFFFFF;
+    bool volumeChosen = false;
     uint32_t playbackRate = 0x10000;    // 16.16 fixed point
     bool playFormatOk = false;          // the play device takes the document's format
     bool recordFormatOk = false;

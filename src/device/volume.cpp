@@ -4,6 +4,7 @@
 #include "device/dev_options.h"
 #include "device/device_catalogue.h"
 #include "device/engine.h"
+#include "lib/log.h"
 #include "sound/document.h"
 
 namespace {
@@ -35,6 +36,7 @@ public:
     PlayHandle& operator=(const PlayHandle&) = delete;
 
     WaveHandle handle = nullptr;
+    bool IsTemporary() const { return opened != nullptr; }
 
 private:
     WaveHandle opened = nullptr;
@@ -67,21 +69,57 @@ bool ReadVolume()
     uint32_t volume;
     if (!output.handle || TheWaveDevices().GetVolume(output.handle, &volume) != DEVERR_NONE)
         return false;
-    TheDev().volume = volume;
+    Dev& dev = TheDev();
+    // An output opened only for this read starts, where the system keeps the
+    // volume per open output, at that system's default, not at the volume the
+    // user chose, which exists for as long as the engine gives it to every
+    // output it opens for playing. Such a reading still tells that the volume
+    // can be read, but it must not replace the choice; the engine's own
+    // output while it plays tells the volume really heard.
+    if (output.IsTemporary() && dev.volumeChosen)
+        dev.volume = dev.chosenVolume;
+    else
+        dev.volume = volume;
     return true;
 }
 
-void SetVolume(uint32_t left, uint32_t right)
+bool SetVolume(uint32_t left, uint32_t right)
 {
     if (!Supports(DEVCAPS_VOLUME))
-        return;
+        return false;
     if (!Supports(DEVCAPS_LRVOLUME))
         right = left;
-    Dev& dev = TheDev();
-    dev.volume = (right << 16) | (left & 0xFFFF);
+    uint32_t volume = (right << 16) | (left & 0xFFFF);
     PlayHandle output;
-    if (output.handle)
-        TheWaveDevices().SetVolume(output.handle, dev.volume);
+    if (!output.handle || TheWaveDevices().SetVolume(output.handle, volume) != DEVERR_NONE)
+        return false;
+    Dev& dev = TheDev();
+    dev.volume = volume;
+    dev.chosenVolume = volume;
+    dev.volumeChosen = true;
+    return true;
+}
+
+uint32_t VolumeFromStep(int32_t step)
+{
+    step = step < 0 ? 0 : step > VOLUME_STEP_MAX ? VOLUME_STEP_MAX : step;
+    return static_cast<uint32_t>(step) * VOLUME_STEP_UNITS;
+}
+
+int32_t StepFromVolume(uint32_t channelVolume)
+{
+    return static_cast<int32_t>((channelVolume & 0xFFFF) / VOLUME_STEP_UNITS);
+}
+
+void ApplyChosenVolume(WaveHandle output)
+{
+    const Dev& dev = TheDev();
+    if (!output || !dev.volumeChosen || !Supports(DEVCAPS_VOLUME))
+        return;
+    // Best effort: a device that refuses plays at its own volume.
+    int rc = TheWaveDevices().SetVolume(output, dev.chosenVolume);
+    if (rc != DEVERR_NONE)
+        Log("Dev:waveOutSetVolume %d", rc);
 }
 
 void UpdateDeviceCaps()

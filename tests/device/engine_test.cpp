@@ -3,6 +3,8 @@
 #include "device/engine.h"
 #include "edit/open_document.h"
 
+#include <cmath>
+
 #include "device/volume.h"
 #include "device_test_support.h"
 #include "edit/remove_background.h"
@@ -280,6 +282,53 @@ TEST_F(EngineTest, VolumeAndRateAreReadThroughABriefOpenWhenIdleAndOnlyWithSuppo
     EXPECT_FALSE(ReadVolume());
     EXPECT_EQ(opens, devices.opens.size());
     Stop();
+}
+
+TEST_F(EngineTest, TheChosenVolumeSurvivesOutputsThatForgetItAndRefusalsKeepTheOldOne)
+{
+    TheDevOptions().playCaps.dwSupport = DEVCAPS_VOLUME;
+    devices.volumePerOutput = true;
+    uint32_t half = VolumeFromStep(128);
+    ASSERT_TRUE(SetVolume(half, half));
+    EXPECT_EQ(half * 0x10001u, TheDev().volume);
+
+    // A brief output for reading starts at full volume: it is readable, but
+    // the choice stands, and the next playback starts with it.
+    EXPECT_TRUE(ReadVolume());
+    EXPECT_EQ(half * 0x10001u, TheDev().volume);
+    ASSERT_EQ(0, Play());
+    EXPECT_EQ(half * 0x10001u, devices.volume);
+    EXPECT_TRUE(ReadVolume());
+    EXPECT_EQ(half * 0x10001u, TheDev().volume);
+    Stop();
+    ASSERT_EQ(0, Play());
+    EXPECT_EQ(half * 0x10001u, devices.volume);
+    Stop();
+
+    // A refused volume changes neither the engine's nor what plays next.
+    devices.volumeResult = DEVERR_NOTSUPPORTED;
+    EXPECT_FALSE(SetVolume(0x1000, 0x1000));
+    EXPECT_EQ(half * 0x10001u, TheDev().volume);
+    devices.volumeResult = DEVERR_NONE;
+    ASSERT_EQ(0, Play());
+    EXPECT_EQ(half * 0x10001u, devices.volume);
+    Stop();
+
+    // Without volume control nothing is set.
+    TheDevOptions().playCaps.dwSupport = 0;
+    EXPECT_FALSE(SetVolume(0x1000, 0x1000));
+    EXPECT_EQ(half * 0x10001u, TheDev().volume);
+}
+
+TEST_F(EngineTest, SliderStepsSpanTheWholeDeviceRange)
+{
+    EXPECT_EQ(0xFFFFu, VolumeFromStep(VOLUME_STEP_MAX));
+    EXPECT_EQ(0xFFFFu, VolumeFromStep(1000));
+    EXPECT_EQ(0u, VolumeFromStep(-5));
+    // The middle step is half the amplitude: 6 dB down.
+    EXPECT_NEAR(-6.02, 20 * std::log10(VolumeFromStep(128) / 65535.0), 0.05);
+    for (int32_t step = 0; step <= VOLUME_STEP_MAX; step++)
+        EXPECT_EQ(step, StepFromVolume(0xABCD0000u | VolumeFromStep(step))) << step;
 }
 
 }

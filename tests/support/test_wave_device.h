@@ -127,6 +127,7 @@ public:
     int failQueueAt = -1;                   // the n-th Queue call (from 0) answers queueResult
     int startResult = 0;
     int messageResult = 0;
+    int volumeResult = 0;                   // SetVolume
     uint32_t partialBytes = 0;              // recorded into the current buffer when stopped or reset
     uint64_t positionAhead = 0;             // bytes the output position runs ahead of the buffers
 
@@ -138,6 +139,9 @@ public:
     std::vector<uint8_t> source;            // what the input hears; silence (0) after its end
     size_t sourceUsed = 0;
     uint32_t volume = 0xFFFFFFFF;
+    // Wine's outputs: each one opened starts at full volume, whatever an
+    // output before it was set to.
+    bool volumePerOutput = false;
     uint32_t rate = 0x10000;
     int queueCalls = 0;
     int maxQueued = 0;                      // most buffers ever queued at once
@@ -174,6 +178,8 @@ public:
         bool callback = (flags & DEV_CALLBACK_WINDOW) != 0;
         if (callback && openResult != DEVERR_NONE)
             return openResult;
+        if (volumePerOutput && direction == WAVE_OUTPUT)
+            volume = 0xFFFFFFFF;
         devices.push_back({direction, id == WAVE_MAPPER_ID ? mapperChoice : id, callback, {}});
         *handle = &devices.back();
         return DEVERR_NONE;
@@ -289,6 +295,8 @@ public:
     {
         if (!Find(handle, WAVE_OUTPUT))
             return DEVERR_INVALHANDLE;
+        if (volumeResult != DEVERR_NONE)
+            return volumeResult;
         volume = value;
         return DEVERR_NONE;
     }
