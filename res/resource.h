@@ -116,3 +116,9 @@
 #define IDW_STATUS_LEFT_PANEL   4022
 #define IDW_STATUS_RIGHT        4023
 #define IDW_STATUS_RIGHT_PANEL  4024
+
+// The volume popup: one vertical slider. Its number field has no edit
+// (IDC_VOLUME_EDIT is in no template), only the scroll bar one id above.
+#define IDD_VOLUME              2047
+#define IDC_VOLUME_EDIT         6899
+#define IDC_VOLUME_SLIDER       6900

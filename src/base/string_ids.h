@@ -56,6 +56,7 @@ enum StringId {
     // Location labels 4013..4016: "Selection: Start", "Length", "Mouse", "Play Position".
     STR_LABEL_FIRST = 165,
     STR_LABEL_COUNT = 4,
+    STR_LABEL_END = 169,            // label 4014 while a selection is shown by its end
 
     // Action names, in the order of their string ids (not of the action ids).
     STR_ACT_RECORD = 180,
