@@ -9,6 +9,33 @@
 #define IDA_EDIT                1073
 #define IDA_LOCATION            1074
 
+// Bitmaps: the sound object's picture, and the normal and disabled faces of
+// the transport buttons, in button order (IDB_REWIND..IDB_DRAG).
+#define IDBM_SOUND_PICTURE      1020
+#define IDBM_REWIND             1030
+#define IDBM_FAST_FORWARD       1031
+#define IDBM_PLAY               1032
+#define IDBM_STOP               1033
+#define IDBM_RECORD             1034
+#define IDBM_FAST_PLAY          1035
+#define IDBM_VOLUME             1036
+#define IDBM_DRAG               1037
+#define IDBM_REWIND_OFF         1038
+#define IDBM_FAST_FORWARD_OFF   1039
+#define IDBM_PLAY_OFF           1040
+#define IDBM_STOP_OFF           1041
+#define IDBM_RECORD_OFF         1042
+#define IDBM_FAST_PLAY_OFF      1043
+#define IDBM_VOLUME_OFF         1044
+#define IDBM_DRAG_OFF           1045
+#define IDBM_FACE_FIRST         IDBM_REWIND
+#define IDBM_FACE_DISABLED_FIRST IDBM_REWIND_OFF
+#define IDBM_FACE_COUNT         8
+
+// The "More >>" / "<< Less" pair of the option dialogs.
+#define IDC_EXPAND_MORE         5002
+#define IDC_EXPAND_LESS         5003
+
 // Waveform-view cursor movement; the ids equal the virtual-key codes.
 #define IDM_CURSOR_PAGE_UP      33
 #define IDM_CURSOR_PAGE_DOWN    34

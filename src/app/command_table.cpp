@@ -1,6 +1,9 @@
 #include "app/command_table.h"
 
+#include "base/app.h"
 #include "base/app_options.h"
+#include "base/help.h"
+#include "base/host.h"
 #include "device/engine.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
@@ -19,6 +22,7 @@
 #include "sound/document.h"
 #include "view/display_options.h"
 #include "view/view_commands.h"
+#include "view/view_model.h"
 
 namespace {
 
@@ -69,6 +73,23 @@ int RunCursor(bool shift)
     return RunCursorKey(Key, shift);
 }
 
+// The help file's topics: the contents, a keyword search (here with an
+// empty keyword), the help viewer's own help, and the topic of what the
+// user is pointing at (App's help context).
+template <uint32_t Command>
+int RunHelp(bool)
+{
+    uintptr_t data = 0;
+    if (Command == HELP_CMD_CONTENTS)
+        data = HELP_CONTEXT_GENERAL;
+    else if (Command == HELP_CMD_PARTIAL_KEY)
+        data = reinterpret_cast<uintptr_t>("");
+    else if (Command == HELP_CMD_CONTEXT)
+        data = TheApp().helpContext;
+    TheHost().ShowHelp(nullptr, Command, data);
+    return 0;
+}
+
 int ApplyDisplayOptions(const void* data, uint32_t size)
 {
     RestoreDisplayOptions(data, size);
@@ -76,15 +97,26 @@ int ApplyDisplayOptions(const void* data, uint32_t size)
 }
 
 const CommandRow commandTable[] = {
-    // The frame's own: Exit closes it; Esc closes the volume popup, leaves a
-    // location field or stops.
-    {IDM_FILE_EXIT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_ESCAPE, ACTION_NONE, CMD_DURING_ACTION, nullptr, nullptr},
+    // File menu. Opening, saving and the file's properties come with the
+    // file commands; until then they are gray.
+    {IDM_FILE_NEW, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_FILE_OPEN, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_FILE_SAVE, ACTION_NONE, CMD_NEEDS_SAVE, nullptr, nullptr},
+    {IDM_FILE_SAVE_AS, ACTION_NONE, CMD_NEEDS_SOUND, nullptr, nullptr},
+    {IDM_FILE_PROPERTIES, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_FILE_EXIT, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
 
     // Edit menu and the edit messages.
     {IDM_EDIT_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
     {IDM_MSG_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
     {IDM_EDIT_REDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActRedo>, nullptr},
+    {IDM_EDIT_CUT, ACTION_CUT, CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_MSG_CUT, ACTION_CUT, CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_EDIT_COPY, ACTION_NONE, CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_MSG_COPY, ACTION_NONE, CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_EDIT_PASTE, ACTION_PASTE, CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
+    {IDM_MSG_PASTE, ACTION_PASTE, CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
+    {IDM_EDIT_PASTE_FILE, ACTION_PASTE_FILE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_EDIT_DELETE, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
     {IDM_MSG_CLEAR, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
     {IDM_EDIT_SELECT_ALL, ACTION_SELECT, CMD_NEEDS_SOUND, Run<SelectAll>, nullptr},
@@ -97,18 +129,24 @@ const CommandRow commandTable[] = {
     {IDM_CURSOR_LEFT, ACTION_SELECT, CMD_ALWAYS, RunCursor<IDM_CURSOR_LEFT>, nullptr},
     {IDM_CURSOR_RIGHT, ACTION_SELECT, CMD_ALWAYS, RunCursor<IDM_CURSOR_RIGHT>, nullptr},
 
-    // View menu.
+    // View menu. The spectrogram window comes with the views.
     {IDM_VIEW_ZOOM_SELECT, ACTION_DISPLAY, CMD_NEEDS_WAVEFORM, Run<ZoomSelect>, nullptr},
-    {IDM_VIEW_ZOOM_OUT, ACTION_DISPLAY, CMD_NEEDS_WAVEFORM, Run<ZoomOut>, nullptr},
-    {IDM_VIEW_ZOOM_IN, ACTION_DISPLAY, CMD_NEEDS_WAVEFORM, Run<ZoomIn>, nullptr},
+    {IDM_VIEW_ZOOM_OUT, ACTION_DISPLAY, CMD_NEEDS_ZOOM_OUT, Run<ZoomOut>, nullptr},
+    {IDM_VIEW_ZOOM_IN, ACTION_DISPLAY, CMD_NEEDS_ZOOM_IN, Run<ZoomIn>, nullptr},
     {IDM_VIEW_DISPLAY_ALL, ACTION_DISPLAY, CMD_NEEDS_WAVEFORM, Run<DisplayAll>, nullptr},
-    {IDM_VIEW_WAVEFORM, ACTION_TOGGLE_WAVE, CMD_ALWAYS, RunToggle<TOGGLE_WAVEFORM>, nullptr},
+    {IDM_VIEW_WAVEFORM, ACTION_TOGGLE_WAVE, CMD_NOT_MAXIMIZED, RunToggle<TOGGLE_WAVEFORM>, nullptr},
     {IDM_VIEW_LOCATIONS, ACTION_TOGGLE_LOCATIONS, CMD_ALWAYS, RunToggle<TOGGLE_LOCATIONS>, nullptr},
     {IDM_VIEW_LEFT, ACTION_TOGGLE_LEFT, CMD_NEEDS_STEREO, RunToggle<TOGGLE_LEFT>, nullptr},
     {IDM_VIEW_RIGHT, ACTION_TOGGLE_RIGHT, CMD_NEEDS_STEREO, RunToggle<TOGGLE_RIGHT>, nullptr},
+    {IDM_VIEW_SPECTROGRAM, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
 
-    // Options: the dialogs come with the shell; their records are applied here.
+    // Options: the dialogs come with the shell (gray until then); the
+    // records they file are applied here.
+    {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_OPT_DEVICE, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, nullptr, ApplyDisplayOptions},
+    {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, nullptr, nullptr},
 
     // Effects. Those with settings run again over the current selection with
     // the current settings when their records are applied.
@@ -126,7 +164,17 @@ const CommandRow commandTable[] = {
     {IDM_FX_MEASURE, ACTION_MEASURE, CMD_ALWAYS, Run<Measure>, nullptr},
     {IDM_FX_NORMALIZE, ACTION_NORMALIZE, CMD_ALWAYS, Run<RemoveOffset>, nullptr},
 
-    // Transport keys and buttons.
+    // Help goes to the help viewer through the host; the About and device
+    // information dialogs come with the dialogs.
+    {IDM_HELP_CONTENTS, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_CONTENTS>, nullptr},
+    {IDM_HELP_SEARCH, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_PARTIAL_KEY>, nullptr},
+    {IDM_HELP_HOWTO, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_HELP_ON_HELP>, nullptr},
+    {IDM_HELP_CONTEXT, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_CONTEXT>, nullptr},
+    {IDM_HELP_ABOUT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_HELP_DEVICE_INFO, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+
+    // Transport keys and buttons; Esc, the volume keys, the volume popup and
+    // the drag button concern the frame's own windows.
     {IDM_REWIND, ACTION_NONE, CMD_ALWAYS, Run<Rewind>, nullptr},
     {IDB_REWIND, ACTION_NONE, CMD_ALWAYS, Run<Rewind>, nullptr},
     {IDM_FAST_FORWARD, ACTION_NONE, CMD_ALWAYS, Run<FastForward>, nullptr},
@@ -139,11 +187,28 @@ const CommandRow commandTable[] = {
     {IDB_STOP, ACTION_NONE, CMD_DURING_ACTION, Run<Stop>, nullptr},
     {IDM_RECORD, ACTION_RECORD, CMD_ALWAYS, RunResult<Record>, nullptr},
     {IDB_RECORD, ACTION_RECORD, CMD_ALWAYS, RunResult<Record>, nullptr},
+    {IDM_ESCAPE, ACTION_NONE, CMD_DURING_ACTION | CMD_FRAME, nullptr, nullptr},
+    {IDM_VOLUME_UP, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
+    {IDM_VOLUME_DOWN, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
+    {IDB_VOLUME, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
+    // Dragging the file out comes with the file commands.
+    {IDB_DRAG, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
 };
 
 bool HasSound()
 {
     return TheDocument().length > 0;
+}
+
+bool HasWaveform()
+{
+    return HasSound() && TheAppOptions().showWaveform;
+}
+
+bool CanSave()
+{
+    const CKV_Document& doc = TheDocument();
+    return !doc.readOnly && doc.IsModified() && HasSound();
 }
 
 bool IsStereoPcm()
@@ -166,13 +231,28 @@ const CommandRow* FindCommand(int id)
 bool CommandEnabled(const CommandRow& row)
 {
     uint32_t rule = row.rule;
+    if (!row.run && !(rule & CMD_FRAME))
+        return false;
     if (ActIsBusy() && !(rule & CMD_DURING_ACTION))
         return false;
+    const Selection& sel = TheSelection();
     if ((rule & CMD_NEEDS_SOUND) && !HasSound())
         return false;
-    if ((rule & CMD_NEEDS_WAVEFORM) && !(HasSound() && TheAppOptions().showWaveform))
+    if ((rule & CMD_NEEDS_WAVEFORM) && !HasWaveform())
         return false;
-    if ((rule & CMD_NEEDS_SELECTION) && TheSelection().selLength == 0)
+    if ((rule & CMD_NEEDS_ZOOM_IN) && !(HasWaveform() && sel.viewLength > MIN_VIEW_LENGTH))
+        return false;
+    if ((rule & CMD_NEEDS_ZOOM_OUT) && !(HasWaveform() && sel.viewLength < ViewLengthCap()))
+        return false;
+    if ((rule & CMD_NEEDS_SAVE) && !CanSave())
+        return false;
+    if ((rule & CMD_NEEDS_CLIPBOARD) && !TheHost().ClipboardHasSound())
+        return false;
+    if ((rule & CMD_NEEDS_PCM) && !TheDocument().format.IsPcm())
+        return false;
+    if ((rule & CMD_NOT_MAXIMIZED) && TheHost().FrameMaximized())
+        return false;
+    if ((rule & CMD_NEEDS_SELECTION) && sel.selLength == 0)
         return false;
     if ((rule & CMD_NEEDS_STEREO) && !IsStereoPcm())
         return false;
@@ -188,11 +268,44 @@ bool CommandAccepted(int id)
 int RunCommand(int id, bool shift)
 {
     const CommandRow* row = FindCommand(id);
-    if (!row || !row->run)
+    if (!row)
         return 0;
     if (!CommandEnabled(*row))
         return -1;
-    return row->run(shift);
+    return row->run ? row->run(shift) : 0;
+}
+
+bool MenuItemEnabled(int id)
+{
+    const CommandRow* row = FindCommand(id);
+    if (!row || !CommandEnabled(*row))
+        return false;
+    // The popup offers Undo whatever the history holds; the menu bar's
+    // items say whether there is something to undo or redo.
+    if (id == IDM_EDIT_UNDO)
+        return !TheUndoHistory().IsEmpty();
+    if (id == IDM_EDIT_REDO)
+        return !TheRedoHistory().IsEmpty();
+    return true;
+}
+
+bool MenuItemChecked(int id)
+{
+    const AppOptions& options = TheAppOptions();
+    switch (id) {
+    case IDM_VIEW_WAVEFORM:
+        return options.showWaveform;
+    case IDM_VIEW_LOCATIONS:
+        return options.showLocations;
+    case IDM_VIEW_LEFT:
+        return options.leftChannel;
+    case IDM_VIEW_RIGHT:
+        return options.rightChannel;
+    case IDM_VIEW_SPECTROGRAM:
+        return TheApp().spectrogram != nullptr;
+    default:
+        return false;
+    }
 }
 
 int ApplyAction(int action, const void* data, uint32_t size)

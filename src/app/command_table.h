@@ -17,6 +17,13 @@ enum CommandRule : uint32_t {
     CMD_NEEDS_SELECTION = 0x4,      // the selection is not empty
     CMD_NEEDS_STEREO = 0x8,         // linear PCM the effects edit, two channels or more
     CMD_DURING_ACTION = 0x10,       // accepted while an action runs (Stop)
+    CMD_NEEDS_ZOOM_IN = 0x20,       // waveform, and more than the fewest blocks shown
+    CMD_NEEDS_ZOOM_OUT = 0x40,      // waveform, and fewer blocks shown than a view may hold
+    CMD_NEEDS_SAVE = 0x80,          // sound with unsaved changes, not read-only
+    CMD_NEEDS_CLIPBOARD = 0x100,    // the clipboard holds sound
+    CMD_NEEDS_PCM = 0x200,          // the document's format is PCM
+    CMD_NOT_MAXIMIZED = 0x400,      // the frame is not maximized
+    CMD_FRAME = 0x800,              // the frame runs it (its own windows), not `run`
 };
 
 struct CommandRow {
@@ -38,17 +45,24 @@ struct CommandRow {
 // The row of a command id, or null.
 const CommandRow* FindCommand(int id);
 
-// The command's rule holds now (and no action runs, unless it may).
+// The command has a handler and its rule holds now (and no action runs,
+// unless it may).
 bool CommandEnabled(const CommandRow& row);
 
 // Whether command `id` may run now: its row's rule holds; an id without a
 // row only while no action runs.
 bool CommandAccepted(int id);
 
-// Runs command `id` when its row has a handler and is enabled. 0 when done
-// or when the id has no row, -1 when refused or nothing was done, or an
-// error id for the shell to show.
+// Runs command `id` when its row has a handler and is enabled. 0 when done,
+// when the id has no row or when the frame runs it; -1 when refused or
+// nothing was done, or an error id for the shell to show.
 int RunCommand(int id, bool shift);
+
+// The state of a menu item when the menu opens: enabled by the command's
+// row (Undo and Redo also need a record to apply), checked for the display
+// toggles that are on.
+bool MenuItemEnabled(int id);
+bool MenuItemChecked(int id);
 
 // The undo and redo step of a record of `action` (the editing layer's
 // ActionRunner): the `apply` of the first row that records the action. -1

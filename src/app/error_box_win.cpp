@@ -1,20 +1,11 @@
 #include "app/error_box_win.h"
 
-#include "app/frame_wnd.h"
-#include "base/app.h"
+#include "base/dialog_owner_win.h"
 #include "base/error_message.h"
 
 HWND MessageBoxOwner(HWND owner)
 {
-    if (owner)
-        return owner;
-    HWND active = GetActiveWindow();
-    DWORD process = 0;
-    if (active)
-        GetWindowThreadProcessId(active, &process);
-    if (active && process == GetCurrentProcessId())
-        return active;
-    return TheApp().frame ? TheApp().frame->hwnd : nullptr;
+    return OwnerWindow(owner);
 }
 
 int ShowError(HWND owner, int code)

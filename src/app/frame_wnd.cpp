@@ -2,18 +2,27 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
+
 #include "app/command_table.h"
 #include "app/error_box_win.h"
+#include "app/file_commands.h"
+#include "app/frame_children_wnd.h"
+#include "app/frame_menu_wnd.h"
 #include "app/host_win.h"
 #include "app/settings.h"
 #include "base/app.h"
 #include "base/app_options.h"
+#include "base/error_message.h"
+#include "base/intl_settings.h"
+#include "base/settings_store.h"
 #include "base/update_views.h"
 #include "device/engine.h"
 #include "device/volume.h"
 #include "edit/actions.h"
 #include "resource.h"
 #include "sound/document.h"
+#include "view/display_options.h"
 
 namespace {
 
@@ -62,6 +71,21 @@ CKV_FrameWnd& TheFrame()
     return theFrame;
 }
 
+CKV_FrameWnd::~CKV_FrameWnd()
+{
+    DeleteChildren();
+}
+
+// The children's windows are gone (destroyed with the frame, or never
+// made); their objects go now.
+void CKV_FrameWnd::DeleteChildren()
+{
+    for (CWindowBase*& child : children) {
+        delete child;
+        child = nullptr;
+    }
+}
+
 LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -70,6 +94,9 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_NCDESTROY:
+        DeleteChildren();
+        return CWindowBase::WindowProc(message, wParam, lParam);
     case WM_MOVE:
         OnMove();
         return 0;
@@ -105,7 +132,14 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // later, from the update message: the device calls may route sent
         // messages, and this one arrives in the middle of showing the frame.
         if (wParam)
-            UpdateViews(UpdDevCaps);
+            UpdateViews(UpdDevCaps | UpdTransport);
+        return 0;
+    case WM_SETTINGCHANGE:
+        // The decimal separator and list separator may have changed: every
+        // number on show is written again.
+        if (SettingsStore* profile = TheSystemProfile())
+            ReadIntlSettings(*profile);
+        UpdateViews(UpdAll);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
@@ -117,6 +151,40 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_UNDO:
         OnCommand(static_cast<int>(message), nullptr, 0);
         return 0;
+    case WM_RENDERALLFORMATS:
+        // The clipboard's data is always rendered when it is put there.
+        if (OpenClipboard(hwnd))
+            CloseClipboard();
+        return 0;
+    case WM_INITMENU:
+        UpdateMenuStates(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_MENUSELECT:
+        TrackMenuHelpContext(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_ENTERIDLE:
+        if (wParam == MSGF_MENU && GetKeyState(VK_F1) < 0)
+            OnCommand(IDM_HELP_CONTEXT, nullptr, 0);
+        return 0;
+    case WM_RBUTTONDOWN:
+        ShowFramePopup(hwnd, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(TheApp().buttonFaceBrush);
+    case DM_GETDEFID:
+        // Enter, through the dialog key handling of the main loop, presses
+        // the transport button last used.
+        return FRAME_DEFID_MARK | LOWORD(TheSelection().lastButton);
+    case DM_SETDEFID:
+        OnPressedButton(static_cast<int>(wParam));
+        return TRUE;
     default:
         return CWindowBase::WindowProc(message, wParam, lParam);
     }
@@ -125,6 +193,10 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CKV_FrameWnd::OnCreate()
 {
     TheApp().frame = this;
+    DeleteChildren();
+    if (!CreateFrameChildren(*this))
+        return -1;
+    SetDisplayLayoutHandler(ApplyDisplayLayout);
     SetViewUpdateHandler(UpdDevCaps, UpdateDeviceCaps);
     SetViewUpdateHandler(UpdTitle, UpdateTitle);
     DragAcceptFiles(hwnd, TRUE);
@@ -144,9 +216,11 @@ void CKV_FrameWnd::OnDestroy()
     PostQuitMessage(0);
 }
 
+// A maximized frame's corner is not a place to reopen at.
 void CKV_FrameWnd::OnMove()
 {
-    StorePlacement(false);
+    if (!IsZoomed(hwnd))
+        StorePlacement(false);
 }
 
 void CKV_FrameWnd::OnSize(int type, int width, int height)
@@ -156,6 +230,7 @@ void CKV_FrameWnd::OnSize(int type, int width, int height)
     const AppOptions& options = TheAppOptions();
     if (options.showWaveform && type != SIZE_MAXIMIZED)
         StorePlacement(true);
+    LayoutFrameChildren(hwnd, width, height);
 }
 
 // The devices are closed while the window still takes their messages.
@@ -167,20 +242,15 @@ void CKV_FrameWnd::OnClose()
 
 void CKV_FrameWnd::OnGetMinMaxInfo(MINMAXINFO* info)
 {
-    const App& app = TheApp();
     const AppOptions& options = TheAppOptions();
-    int cx = app.charWidth;
-    int cy = app.charHeight;
-    RECT r = {0, 0, cx * 282 / 4, cy * 64 / 8 + app.dialogBaseY * 3 / 2 - 1};
-    if (options.showLocations)
-        r.bottom += cy * 16 / 8;
-    if (options.showWaveform)
-        r.bottom += cy * 32 / 8;
+    FrameTrackSize size = FrameMinimumSize(MeasuredFrameMetrics(), options.showWaveform != 0,
+        options.showLocations != 0);
+    RECT r = {0, 0, size.minClientWidth, size.minClientHeight};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
     info->ptMinTrackSize.x = r.right - r.left;
     info->ptMinTrackSize.y = r.bottom - r.top;
     // Without the waveform the frame can only be resized horizontally.
-    if (!options.showWaveform)
+    if (size.fixedHeight)
         info->ptMaxTrackSize.y = r.bottom - r.top;
 }
 
@@ -196,6 +266,10 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         break;
     case IDM_ESCAPE:
         OnEscape();
+        break;
+    case IDM_VOLUME_UP:
+    case IDM_VOLUME_DOWN:
+    case IDB_VOLUME:
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
@@ -214,6 +288,38 @@ void CKV_FrameWnd::OnEscape()
         Stop();
 }
 
+// The transport button last used is drawn highlighted; Enter presses it.
+void CKV_FrameWnd::OnPressedButton(int id)
+{
+    if (id < IDB_REWIND || id > IDB_DRAG)
+        id = IDB_PLAY;
+    Selection& sel = TheSelection();
+    if (id == sel.lastButton)
+        return;
+    SendDlgItemMessageA(hwnd, sel.lastButton, BM_SETCHECK, FALSE, 0);
+    SendDlgItemMessageA(hwnd, id, BM_SETCHECK, TRUE, 0);
+    sel.lastButton = id;
+}
+
+// One sound at a time: of several files dropped only the first opens, and
+// plays. The drop is released whatever happens.
+void CKV_FrameWnd::OnDropFiles(HDROP drop)
+{
+    char name[MAX_PATH + 1] = {};
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 0)
+        DragQueryFileA(drop, 0, name, MAX_PATH);
+    DragFinish(drop);
+    if (count == 0)
+        return;
+    if (count > 1)
+        ShowError(nullptr, ERR_MULTIPLE_FILES);
+    if (OpenSoundFile(name, true, false)) {
+        if (int rc = Play(); rc > 0)
+            ShowError(hwnd, rc);
+    }
+}
+
 void CKV_FrameWnd::Show(int showMode)
 {
     ShowWindow(hwnd, showMode);
@@ -221,10 +327,30 @@ void CKV_FrameWnd::Show(int showMode)
     trackPlacement = true;
 }
 
+namespace {
+
+// A placement on a monitor that is no longer there (or that no monitor
+// shows at all) opens where the system places new windows, on the primary
+// monitor.
+void KeepOnAMonitor(AppOptions& options)
+{
+    if (options.frameX == KV_CW_USEDEFAULT || options.frameY == KV_CW_USEDEFAULT)
+        return;
+    RECT r = {options.frameX, options.frameY, options.frameX + std::max(options.frameWidth, 1),
+        options.frameY + std::max(options.frameHeight, 1)};
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        return;
+    options.frameX = KV_CW_USEDEFAULT;
+    options.frameY = KV_CW_USEDEFAULT;
+}
+
+}
+
 bool CreateFrameWindow()
 {
     App& app = TheApp();
-    const AppOptions& options = TheAppOptions();
+    AppOptions& options = TheAppOptions();
+    KeepOnAMonitor(options);
     HMENU menu = LoadMenuA(static_cast<HINSTANCE>(app.instance), MAKEINTRESOURCEA(IDM_MENU));
     DWORD style = WS_OVERLAPPEDWINDOW;
     if (!options.showWaveform)
@@ -232,8 +358,10 @@ bool CreateFrameWindow()
     theFrame.Create(0, app.className, "Kelvora", style, options.frameX, options.frameY,
         options.frameWidth, options.frameHeight, nullptr, menu,
         static_cast<HINSTANCE>(app.instance));
-    if (!app.frame) {
-        if (menu && !theFrame.hwnd)
+    if (!app.frame || !theFrame.hwnd) {
+        // A child that could not be made fails the frame's creation.
+        app.frame = nullptr;
+        if (menu)
             DestroyMenu(menu);
         return false;
     }

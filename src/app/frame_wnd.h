@@ -1,11 +1,20 @@
-// The frame window: the program's only top-level window. It turns menu items,
-// accelerators and buttons into commands and routes system messages.
+// The frame window: the program's only top-level window. It owns the child
+// windows (transport buttons, views, location fields, status lines), lays
+// them out, keeps the menu's states, turns menu items, accelerators and
+// buttons into commands and routes system and device messages.
 #pragma once
 
 #include "lib/window_base_win.h"
 
+enum { FRAME_CHILD_SLOTS = 25 };
+
+// Answer of the default-button query: the dialog manager's "has a default
+// id" mark in the high word, the transport button last used in the low word.
+const LRESULT FRAME_DEFID_MARK = 0x534B0000;
+
 class CKV_FrameWnd : public CWindowBase {
 public:
+    ~CKV_FrameWnd() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The command dispatcher: menu items, accelerators, buttons and the
@@ -16,8 +25,13 @@ public:
     // are the user's and are remembered in the settings.
     void Show(int showMode);
 
+    // The objects of the children made with the program's own class (views
+    // and image buttons), in creation order; null for system controls.
+    CWindowBase* children[FRAME_CHILD_SLOTS] = {};
+
 private:
     void StorePlacement(bool withSize);
+    void DeleteChildren();
 
     LRESULT OnCreate();
     void OnDestroy();
@@ -26,6 +40,8 @@ private:
     void OnClose();
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnEscape();
+    void OnPressedButton(int id);
+    void OnDropFiles(HDROP drop);
 
     bool trackPlacement = false;
 };
@@ -33,5 +49,6 @@ private:
 CKV_FrameWnd& TheFrame();
 
 // Creates the frame window (class "Kelvora") at the stored placement with
-// menu 1060. Returns false when the window or its object could not be made.
+// menu 1060. Returns false when the window, its object or one of its
+// children could not be made.
 bool CreateFrameWindow();

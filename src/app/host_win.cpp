@@ -6,6 +6,8 @@
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
+#include "base/file_names.h"
+#include "base/help.h"
 
 bool WindowsHost::FrameExists() const
 {
@@ -114,4 +116,25 @@ uint64_t WindowsHost::AvailableMemory() const
     if (!GlobalMemoryStatusEx(&status))
         return UINT64_MAX;
     return std::min<uint64_t>(status.ullAvailVirtual, status.ullAvailPageFile);
+}
+
+// Wave audio, or RIFF data that may hold it.
+bool WindowsHost::ClipboardHasSound() const
+{
+    return IsClipboardFormatAvailable(CF_WAVE) || IsClipboardFormatAvailable(CF_RIFF);
+}
+
+bool WindowsHost::FrameMaximized() const
+{
+    HWND frame = static_cast<HWND>(FrameWindow());
+    return frame && IsZoomed(frame);
+}
+
+// The help file is the program's sibling with ".HLP"; the viewer's own help
+// needs no file.
+void WindowsHost::ShowHelp(void* owner, uint32_t command, uintptr_t data)
+{
+    HWND window = owner ? static_cast<HWND>(owner) : static_cast<HWND>(FrameWindow());
+    CGString file = SiblingFileName(TheApp().programPath.c_str(), ".HLP");
+    WinHelpA(window, command == HELP_CMD_HELP_ON_HELP ? nullptr : file.c_str(), command, data);
 }

@@ -27,6 +27,9 @@ public:
     uint32_t StartTimer(uint32_t id, uint32_t periodMs) override;
     void StopTimer(uint32_t id) override;
     uint64_t AvailableMemory() const override;
+    bool ClipboardHasSound() const override;
+    bool FrameMaximized() const override;
+    void ShowHelp(void* owner, uint32_t command, uintptr_t data) override;
 
 private:
     HCURSOR previousCursor = nullptr;   // current before the wait cursor

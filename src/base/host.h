@@ -61,6 +61,16 @@ public:
     // Bytes the system can still give the program: the smaller of its free
     // address space and the memory left to commit. UINT64_MAX when unknown.
     virtual uint64_t AvailableMemory() const { return UINT64_MAX; }
+
+    // What the menu states ask: the clipboard holds sound the Paste command
+    // can take, and the frame is maximized.
+    virtual bool ClipboardHasSound() const { return false; }
+    virtual bool FrameMaximized() const { return false; }
+
+    // A request to the help viewer: the platform's help command and its
+    // data (a context id, or a pointer for the keyword search), for the
+    // window that asks (HWND; null: the frame).
+    virtual void ShowHelp(void* owner, uint32_t command, uintptr_t data) {}
 };
 
 // The installed host, never null: a headless host when none was installed.

@@ -14,7 +14,6 @@ WaveViewModel theWaveView;
 // Never less than 5 s of sound, so that a short sound is not stretched
 // beyond recognition; twice the sound lets a zoom out show it whole.
 const uint32_t MIN_CAP_MS = 5000;
-const int32_t MIN_VIEW_LENGTH = 20;
 // Pixels beyond either edge for positions outside the shown range: far
 // enough that nothing drawn there shows.
 const int32_t OFF_EDGE = 10;
@@ -48,12 +47,18 @@ void SetWaveViewSize(int32_t width, int32_t height)
     SetViewRange(sel.viewStart, sel.viewLength, ORIGIN_PROGRAM);
 }
 
+int32_t ViewLengthCap()
+{
+    const CKV_Document& doc = TheDocument();
+    int64_t cap = std::max<int64_t>(doc.format.MsToBlocks(MIN_CAP_MS), 2 * static_cast<int64_t>(doc.length));
+    return static_cast<int32_t>(std::min<int64_t>(cap, INT32_MAX));
+}
+
 FittedRange FitViewRange(int32_t start, int32_t length)
 {
     const CKV_Document& doc = TheDocument();
     int64_t total = doc.length;
-    int64_t cap = std::max<int64_t>(doc.format.MsToBlocks(MIN_CAP_MS), 2 * total);
-    cap = std::min<int64_t>(cap, INT32_MAX);
+    int64_t cap = ViewLengthCap();
 
     FittedRange fit;
     if (total > 0) {

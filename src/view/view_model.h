@@ -57,6 +57,13 @@ void ResetWaveView();
 // recorded change). A width of 0 (the window is gone) leaves nothing to draw.
 void SetWaveViewSize(int32_t width, int32_t height);
 
+// The fewest blocks a view shows.
+enum { MIN_VIEW_LENGTH = 20 };
+
+// The most blocks a view shows: the larger of 5 s and twice the document
+// length.
+int32_t ViewLengthCap();
+
 // Fits a requested range to the document and the window width: the length
 // is at most the larger of 5 s and twice the document length and at least
 // 20 samples; then whole pixels are given whole samples (or sample groups,

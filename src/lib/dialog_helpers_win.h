@@ -1,0 +1,12 @@
+// Small helpers every dialog of the program uses.
+#pragma once
+
+#include <windows.h>
+
+// Places the window in the middle of the screen, keeping its size and its
+// place in the z-order.
+void CenterWindow(HWND window);
+
+// Enables or disables the controls firstId..lastId of the dialog; ids without
+// a control are skipped.
+void EnableControlRange(HWND dialog, int firstId, int lastId, bool enable);

@@ -1,0 +1,31 @@
+#include "view/mouse_capture_win.h"
+
+#include "base/app.h"
+#include "base/host.h"
+#include "sound/document.h"
+
+namespace {
+
+int32_t dragOrigin = 0;
+
+}
+
+void BeginMouseCapture(HWND window)
+{
+    if (HWND frame = static_cast<HWND>(TheHost().FrameWindow()))
+        SetFocus(frame);
+    SetCapture(window);
+    SetCursor(static_cast<HCURSOR>(TheApp().cursorSizeWE));
+    dragOrigin = TheSelection().anchorPos;
+}
+
+void EndMouseCapture()
+{
+    ReleaseCapture();
+    SetCursor(static_cast<HCURSOR>(TheApp().cursorArrow));
+}
+
+int32_t MouseDragOrigin()
+{
+    return dragOrigin;
+}

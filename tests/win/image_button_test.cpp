@@ -1,0 +1,268 @@
+// The transport button in a window of its own: the command goes out on the
+// press, latching buttons stay down, and what is drawn (painted into a memory
+// DIB through the button's own paint code) follows the state.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "lib/button_image_wnd.h"
+#include "resource.h"
+
+namespace {
+
+const char* const PARENT_CLASS = "KvButtonTestParent";
+const char* const BUTTON_CLASS = "KvButtonTestButton";
+const int WIDTH = 60, HEIGHT = 48;
+// Inside the edge and left of the centred 35-pixel picture: the face colour.
+const int FACE_X = 8;
+
+// What the parent was told, in order.
+std::vector<int> commands;
+std::vector<HWND> commandSenders;
+std::vector<int> focusIds;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) {
+        commands.push_back(LOWORD(wParam));
+        commandSenders.push_back(reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
+    if (message == WM_KV_BUTTON_FOCUS) {
+        focusIds.push_back(int(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// A face of the pictures' size: the face colour around a block of `centre`.
+HBITMAP Face(COLORREF centre)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 35, 32);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all = {0, 0, 35, 32}, middle = {8, 8, 27, 24};
+    HBRUSH face = CreateSolidBrush(RGB(192, 192, 192)), mark = CreateSolidBrush(centre);
+    FillRect(dc, &all, face);
+    FillRect(dc, &middle, mark);
+    DeleteObject(face);
+    DeleteObject(mark);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+const uint32_t UNPAINTED = 0x00FF00FF;
+const COLORREF NORMAL = RGB(255, 0, 0), DISABLED = RGB(0, 0, 255);
+
+// The button painted into a 32-bit top-down DIB section, as 0x00RRGGBB.
+class Picture {
+public:
+    explicit Picture(const CButtonImage& button)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = WIDTH;
+        info.bmiHeader.biHeight = -HEIGHT;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, section);
+        // What the button leaves out (its corners) keeps this colour.
+        std::fill_n(static_cast<uint32_t*>(bits), WIDTH * HEIGHT, UNPAINTED);
+        button.Paint(dc);
+        GdiFlush();
+        auto* p = static_cast<uint32_t*>(bits);
+        pixels.assign(p, p + WIDTH * HEIGHT);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(section);
+    }
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * WIDTH + x] & 0xFFFFFF; }
+    bool operator==(const Picture& o) const { return pixels == o.pixels; }
+    bool operator!=(const Picture& o) const { return pixels != o.pixels; }
+
+    std::vector<uint32_t> pixels;
+};
+
+uint32_t Rgb(COLORREF c)
+{
+    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+class ImageButtonTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        WNDCLASSA parentClass = {};
+        parentClass.lpfnWndProc = ParentProc;
+        parentClass.hInstance = GetModuleHandleA(nullptr);
+        parentClass.lpszClassName = PARENT_CLASS;
+        ASSERT_TRUE(RegisterClassA(&parentClass));
+        WNDCLASSA buttonClass = {};
+        buttonClass.hInstance = GetModuleHandleA(nullptr);
+        buttonClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        buttonClass.lpszClassName = BUTTON_CLASS;
+        ASSERT_TRUE(RegisterWindowClass(buttonClass));
+    }
+
+    void SetUp() override
+    {
+        parent = CreateWindowExA(0, PARENT_CLASS, "buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(parent);
+        Pump();
+        commands.clear();
+        commandSenders.clear();
+        focusIds.clear();
+    }
+
+    void TearDown() override
+    {
+        DestroyWindow(parent);
+        Pump();
+    }
+
+    // A button with solid test faces.
+    HWND Make(CButtonImage& button, int id, DWORD style)
+    {
+        HWND h = button.Create(0, BUTTON_CLASS, "Play", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 10,
+            10, WIDTH, HEIGHT, parent, reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr));
+        EXPECT_TRUE(h);
+        EXPECT_TRUE(button.SetFaces(Face(NORMAL), Face(DISABLED)));
+        return h;
+    }
+
+    HWND parent = nullptr;
+};
+
+TEST_F(ImageButtonTest, PressSendsTheCommandBeforeTheRelease)
+{
+    CButtonImage button;
+    HWND h = Make(button, IDB_PLAY, 0);
+    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    Pump();
+    ASSERT_EQ(std::vector<int>{IDB_PLAY}, commands);
+    EXPECT_EQ(h, commandSenders[0]);
+    EXPECT_EQ(std::vector<int>{IDB_PLAY}, focusIds);
+    EXPECT_EQ(h, GetCapture());
+    EXPECT_EQ(CButtonImage::STATE_FOCUS | CButtonImage::STATE_HIGHLIGHTED | CButtonImage::STATE_DOWN,
+        button.State());
+
+    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Pump();
+    EXPECT_EQ(1u, commands.size());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(DLGC_BUTTON, SendMessageA(h, WM_GETDLGCODE, 0, 0));
+}
+
+TEST_F(ImageButtonTest, LatchingButtonStaysDownAndPlainOnePopsUp)
+{
+    for (DWORD style : {DWORD(0), BUTTON_IMAGE_LATCHING, BUTTON_IMAGE_LATCHING | 1}) {
+        CButtonImage button;
+        HWND h = Make(button, IDB_RECORD, style);
+        SetFocus(h);
+        Picture up(button);
+        SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        Picture down(button);
+        SendMessageA(h, WM_LBUTTONUP, 0, 0);
+        Picture released(button);
+        EXPECT_NE(up, down) << style;
+        if (style & BUTTON_IMAGE_LATCHING) {
+            EXPECT_EQ(down, released) << style;
+            SendMessageA(h, BM_SETSTATE, FALSE, 0);
+            EXPECT_EQ(up, Picture(button)) << style;
+        } else {
+            EXPECT_EQ(up, released) << style;
+        }
+        // Pressed, the picture moves right and down: its block starts later.
+        int firstUp = 0, firstDown = 0;
+        while (firstUp < WIDTH && up.At(firstUp, HEIGHT / 2) != Rgb(NORMAL))
+            firstUp++;
+        while (firstDown < WIDTH && down.At(firstDown, HEIGHT / 2) != Rgb(NORMAL))
+            firstDown++;
+        EXPECT_LT(firstUp, firstDown) << style;
+    }
+}
+
+TEST_F(ImageButtonTest, DisabledButtonDrawsTheDisabledFace)
+{
+    CButtonImage button;
+    HWND h = Make(button, IDB_STOP, 0);
+    EXPECT_EQ(Rgb(NORMAL), Picture(button).At(WIDTH / 2, HEIGHT / 2));
+    EnableWindow(h, FALSE);
+    EXPECT_EQ(Rgb(DISABLED), Picture(button).At(WIDTH / 2, HEIGHT / 2));
+    // The face colour comes from the picture's corner.
+    EXPECT_EQ(Rgb(RGB(192, 192, 192)), Picture(button).At(FACE_X, HEIGHT / 2));
+    EnableWindow(h, TRUE);
+    EXPECT_EQ(Rgb(NORMAL), Picture(button).At(WIDTH / 2, HEIGHT / 2));
+}
+
+TEST_F(ImageButtonTest, CheckThickensTheOutlineUnlessDisabled)
+{
+    CButtonImage button;
+    HWND h = Make(button, IDB_PLAY, 0);
+    int b = std::max(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+    uint32_t frame = Rgb(GetSysColor(COLOR_WINDOWFRAME));
+    Picture plain(button);
+    EXPECT_EQ(frame, plain.At(WIDTH / 2, 0));
+    EXPECT_NE(frame, plain.At(WIDTH / 2, b));
+    EXPECT_EQ(UNPAINTED, plain.At(0, 0)) << "corner pixels are left out";
+    SendMessageA(h, BM_SETCHECK, TRUE, 0);
+    Picture checked(button);
+    EXPECT_EQ(frame, checked.At(WIDTH / 2, b));
+    EXPECT_EQ(frame, checked.At(b, HEIGHT / 2));
+    EnableWindow(h, FALSE);
+    SendMessageA(h, BM_SETCHECK, TRUE, 0);
+    EXPECT_NE(frame, Picture(button).At(WIDTH / 2, b));
+}
+
+TEST_F(ImageButtonTest, LosingTheFocusTellsTheParentWhoHasIt)
+{
+    CButtonImage button;
+    HWND h = Make(button, IDB_VOLUME, 0);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 10, 50, 20, parent,
+        reinterpret_cast<HMENU>(IDW_FIELD_START), GetModuleHandleA(nullptr), nullptr);
+    SetFocus(h);
+    EXPECT_EQ(CButtonImage::STATE_FOCUS | CButtonImage::STATE_HIGHLIGHTED, button.State());
+    SetFocus(edit);
+    EXPECT_EQ(0, button.State());
+    EXPECT_EQ(std::vector<int>({IDB_VOLUME, IDW_FIELD_START}), focusIds);
+}
+
+TEST_F(ImageButtonTest, ProgramFacesLoadForEveryButton)
+{
+    for (int i = 0; i < IDBM_FACE_COUNT; i++) {
+        CButtonImage button;
+        HWND h = button.Create(0, BUTTON_CLASS, "", WS_CHILD | WS_VISIBLE, 0, 0, WIDTH, HEIGHT, parent,
+            reinterpret_cast<HMENU>(INT_PTR(IDB_REWIND + i)), GetModuleHandleA(nullptr));
+        ASSERT_TRUE(h);
+        EXPECT_TRUE(button.SetFaces(GetModuleHandleA(nullptr), IDBM_FACE_FIRST + i, IDBM_FACE_DISABLED_FIRST + i))
+            << i;
+        // The face colour around every picture is the button face.
+        EXPECT_EQ(Rgb(RGB(192, 192, 192)), Picture(button).At(FACE_X, HEIGHT / 2)) << i;
+    }
+    CImageBitmap picture;
+    ASSERT_TRUE(picture.Load(GetModuleHandleA(nullptr), IDBM_SOUND_PICTURE));
+    EXPECT_EQ(32, picture.width);
+    EXPECT_EQ(32, picture.height);
+}
+
+}
