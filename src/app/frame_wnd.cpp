@@ -1,7 +1,5 @@
 #include "app/frame_wnd.h"
 
-#include <commdlg.h>
-
 #include <algorithm>
 
 #include "app/command_table.h"
@@ -18,30 +16,15 @@
 #include "base/settings_store.h"
 #include "base/update_views.h"
 #include "device/engine.h"
-#include "device/volume.h"
 #include "edit/actions.h"
 #include "resource.h"
 #include "sound/document.h"
 #include "view/display_options.h"
+#include "view/position_panel_win.h"
 
 namespace {
 
 CKV_FrameWnd theFrame;
-
-// "Kelvora - <file title>", or "(Untitled)" for a sound without a name.
-void UpdateTitle()
-{
-    if (!theFrame.hwnd)
-        return;
-    const CKV_Document& doc = TheDocument();
-    char title[MAX_PATH] = {};
-    const char* shown = doc.GetTitleName();
-    if (*doc.Name() && GetFileTitleA(doc.Name(), title, sizeof(title)) == 0)
-        shown = title;
-    CGString text;
-    text.Format("%s - %s", "Kelvora", shown);
-    SetWindowTextA(theFrame.hwnd, text.c_str());
-}
 
 }
 
@@ -144,6 +127,10 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
         return 0;
+    case WM_VSCROLL:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDW_LOCATION_SCROLL)
+            OnLocationStep(LOWORD(wParam));
+        return 0;
     case WM_CUT:
     case WM_COPY:
     case WM_PASTE:
@@ -197,8 +184,7 @@ LRESULT CKV_FrameWnd::OnCreate()
     if (!CreateFrameChildren(*this))
         return -1;
     SetDisplayLayoutHandler(ApplyDisplayLayout);
-    SetViewUpdateHandler(UpdDevCaps, UpdateDeviceCaps);
-    SetViewUpdateHandler(UpdTitle, UpdateTitle);
+    InstallPositionPanel();
     DragAcceptFiles(hwnd, TRUE);
     UpdateViews(UpdAll);
     return 0;
@@ -256,6 +242,12 @@ void CKV_FrameWnd::OnGetMinMaxInfo(MINMAXINFO* info)
 
 void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
 {
+    // The location fields' notifications are no commands: focus and typing
+    // are followed also while an action runs (which refuses the change).
+    if (control && (id == IDW_FIELD_START || id == IDW_FIELD_LENGTH)) {
+        OnLocationNotify(id, code);
+        return;
+    }
     // While an action runs (its progress routes messages) only Stop and Esc
     // get through; every other key, button and menu command is refused.
     if (!CommandAccepted(id))
@@ -268,8 +260,13 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         OnEscape();
         break;
     case IDM_VOLUME_UP:
+        StepVolumePopup(+1);
+        break;
     case IDM_VOLUME_DOWN:
+        StepVolumePopup(-1);
+        break;
     case IDB_VOLUME:
+        ToggleVolumePopup();
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
@@ -278,14 +275,20 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
     }
 }
 
-// Esc, and Enter in a location field: a focused field gives the focus back
-// to the frame; otherwise play or record stops.
+// Esc, and Enter in a location field: the volume popup closes; else a
+// focused field gives the focus back to the frame, which sends what was
+// typed there, unless it was Esc, which drops it; else play or record stops.
 void CKV_FrameWnd::OnEscape()
 {
-    if (TheApp().locationEditFocus)
+    if (CloseVolumePopup())
+        return;
+    if (TheApp().locationEditFocus) {
+        if (GetKeyState(VK_ESCAPE) < 0)
+            RestoreLocationEdit();
         SetFocus(hwnd);
-    else
+    } else {
         Stop();
+    }
 }
 
 // The transport button last used is drawn highlighted; Enter presses it.
