@@ -239,4 +239,47 @@ TEST_F(AudioPlayTest, PlayAndStopCommandsStartAndEndTheSound)
     DeleteFileA(file.c_str());
 }
 
+// The volume popup's slider moved from the top (full) to its middle step
+// with the Down key's command: the next playback is half as loud, 6 dB down.
+TEST_F(AudioPlayTest, VolumeSliderAtItsMiddleStepPlaysSixDecibelsDown)
+{
+    const double amplitude = 16384;
+    std::string file = box.dir + "\\Tone.wav";
+    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 2.0, amplitude)));
+    driver::Process p;
+    ASSERT_TRUE(p.Start(box.exe, file));
+    HWND frame = p.WaitForFrame();
+    ASSERT_NE(frame, nullptr);
+    PostMessageA(frame, WM_COMMAND, IDB_VOLUME, 0);
+    HWND slider = nullptr;
+    for (int i = 0; i < 100 && !slider; i++) {
+        Sleep(50);
+        for (HWND w = nullptr; !slider && (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == p.pi.dwProcessId)
+                slider = GetDlgItem(w, 6900);
+        }
+    }
+    ASSERT_NE(slider, nullptr) << "no volume popup";
+    EXPECT_EQ(0, SendMessageA(slider, SBM_GETPOS, 0, 0));     // the top: full volume
+    for (int i = 0; i < 255 - 128; i++)
+        PostMessageA(frame, WM_COMMAND, IDM_VOLUME_DOWN, 0);
+    for (int i = 0; i < 100 && SendMessageA(slider, SBM_GETPOS, 0, 0) != 255 - 128; i++)
+        Sleep(50);
+    EXPECT_EQ(255 - 128, SendMessageA(slider, SBM_GETPOS, 0, 0));
+
+    Mark();
+    PostMessageA(frame, WM_COMMAND, IDM_PLAY, 0);
+    Sleep(2600);
+    PostMessageA(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(p.WaitForExit(), 0);
+    ASSERT_NO_FATAL_FAILURE(FindTone(amplitude));
+    EXPECT_NEAR(Seconds(), 2.0, 0.2);
+    EXPECT_NEAR(LevelDb(amplitude), -6.0, 1.0);
+    std::printf("Volume step 128 plays at %.2f dB\n", LevelDb(amplitude));
+    RecordProperty("volume_128_db_x100", static_cast<int>(std::lround(LevelDb(amplitude) * 100)));
+    DeleteFileA(file.c_str());
+}
+
 }

@@ -1,6 +1,7 @@
 // Start-up and shutdown of the real program, driven from another process.
 #include <gtest/gtest.h>
 
+#include "resource.h"
 #include "support/wave_builder.h"
 #include "support/win_driver.h"
 
@@ -24,6 +25,30 @@ protected:
     {
         PostMessageA(frame, WM_CLOSE, 0, 0);
         return p.WaitForExit();
+    }
+
+    // The control's text once it is exactly `text`, or its text after 5 s.
+    static std::string WaitForExactText(HWND control, const std::string& text)
+    {
+        std::string now = WindowText(control);
+        for (int i = 0; i < 100 && now != text; i++) {
+            Sleep(50);
+            now = WindowText(control);
+        }
+        return now;
+    }
+
+    // The user clicks into a location field, types over its text and
+    // presses Enter (which the location keys turn into command 3606).
+    static void TypeAndEnter(HWND frame, int id, const char* text)
+    {
+        HWND field = GetDlgItem(frame, id);
+        PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        for (const char* c = text; *c; c++)
+            PostMessageA(field, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        PostMessageA(frame, WM_COMMAND, IDM_ESCAPE, 0);
     }
 
     Sandbox box{::testing::UnitTest::GetInstance()->current_test_info()->name()};
@@ -130,4 +155,34 @@ TEST_F(StartupTest, SecondInstanceOpensOffsetFromTheFirst)
     EXPECT_EQ(r2.bottom - r2.top, r1.bottom - r1.top);
     EXPECT_EQ(Close(second, frame2), 0);
     EXPECT_EQ(Close(first, frame1), 0);
+}
+
+// Locations shown in samples: what is typed into the selection fields is
+// applied on Enter, as one step that Undo takes back.
+TEST_F(StartupTest, TypedLocationsSelectOnEnterAndUndoInOneStep)
+{
+    WriteIni("DISPLAY=1,1,1,1\r\nDISPOPTS=0,3\r\n");
+    std::string file = box.dir + "\\Tone.wav";
+    ASSERT_TRUE(wave::WriteFile(file, wave::Pcm(1, 11025, 8, wave::Bytes(22050, 0x80))));
+    Process p;
+    HWND frame = Start(p, file);
+    ASSERT_NE(frame, nullptr);
+    HWND start = GetDlgItem(frame, IDW_FIELD_START);
+    HWND length = GetDlgItem(frame, IDW_FIELD_LENGTH);
+    HWND playPos = GetDlgItem(frame, IDW_FIELD_PLAYPOS);
+    EXPECT_EQ(WaitForExactText(start, "0"), "0");
+
+    TypeAndEnter(frame, IDW_FIELD_LENGTH, "500");
+    EXPECT_EQ(WaitForExactText(length, "500"), "500");
+    TypeAndEnter(frame, IDW_FIELD_START, "2000");
+    // The play position moves into the new selection: it was applied.
+    EXPECT_EQ(WaitForExactText(playPos, " 2000"), " 2000");
+    EXPECT_EQ(WindowText(start), "2000");
+    EXPECT_EQ(WindowText(length), "500");
+
+    PostMessageA(frame, WM_COMMAND, IDM_EDIT_UNDO, 0);
+    EXPECT_EQ(WaitForExactText(start, "0"), "0");
+    EXPECT_EQ(WindowText(length), "500");
+    EXPECT_EQ(Close(p, frame), 0);
+    DeleteFileA(file.c_str());
 }
