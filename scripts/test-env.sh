@@ -71,6 +71,12 @@ kv_start_wine() {
     # test program's start short and keep them off CTest's output pipe.
     "$KV_WINESERVER" -p >/dev/null 2>&1 </dev/null
     "$KV_WINE" wineboot >/dev/null 2>&1 </dev/null
+    # Wine draws the caption buttons with Marlett, which it does not find in
+    # fonts-wine's folder by itself: without it they show as letters.
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+        cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
 }
 
 kv_env_start() {

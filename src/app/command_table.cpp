@@ -230,9 +230,12 @@ const CommandRow* FindCommand(int id)
 
 bool CommandEnabled(const CommandRow& row)
 {
+    return (row.run || (row.rule & CMD_FRAME)) && CommandRuleHolds(row);
+}
+
+bool CommandRuleHolds(const CommandRow& row)
+{
     uint32_t rule = row.rule;
-    if (!row.run && !(rule & CMD_FRAME))
-        return false;
     if (ActIsBusy() && !(rule & CMD_DURING_ACTION))
         return false;
     const Selection& sel = TheSelection();

@@ -45,8 +45,10 @@ struct CommandRow {
 // The row of a command id, or null.
 const CommandRow* FindCommand(int id);
 
-// The command has a handler and its rule holds now (and no action runs,
-// unless it may).
+// The command's rule holds now (and no action runs, unless it may).
+bool CommandRuleHolds(const CommandRow& row);
+
+// The command has a handler (or the frame runs it) and its rule holds.
 bool CommandEnabled(const CommandRow& row);
 
 // Whether command `id` may run now: its row's rule holds; an id without a

@@ -77,8 +77,16 @@ FrameTrackSize FrameMinimumSize(const FrameMetrics& m, bool showWaveform, bool s
     FrameTrackSize size;
     size.minClientWidth = cx * 282 / 4;
     size.minClientHeight = cy * 64 / 8 + m.dialogBaseY * 3 / 2 - 1;
-    if (showLocations)
+    if (showLocations) {
         size.minClientHeight += cy * 16 / 8;
+        // Wide enough for the whole row of labels and fields: the system
+        // font of some platforms is wider than the row was drawn for.
+        int32_t row = cx;
+        for (int32_t labelWidth : m.labelWidths)
+            row += labelWidth + cx + cx * 40 / 4 + cx;
+        if (row > size.minClientWidth)
+            size.minClientWidth = row;
+    }
     if (showWaveform)
         size.minClientHeight += cy * 32 / 8;
     size.fixedHeight = !showWaveform;

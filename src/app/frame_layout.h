@@ -25,8 +25,10 @@ enum { FRAME_LAYOUT_MAX = 25 };
 int LayoutFrame(const FrameMetrics& m, int32_t width, int32_t height, bool showWaveform,
     bool showLocations, ChildPlace out[FRAME_LAYOUT_MAX]);
 
-// The smallest client area the frame keeps. Without the waveform there is
-// nothing to grow into vertically: the height is fixed at the minimum.
+// The smallest client area the frame keeps: at least 70.5 characters wide,
+// and, while locations are shown, as wide as their row. Without the
+// waveform there is nothing to grow into vertically: the height is fixed at
+// the minimum.
 struct FrameTrackSize {
     int32_t minClientWidth;
     int32_t minClientHeight;

@@ -9,13 +9,39 @@ HWND FrameHandle()
     return TheApp().frame ? TheApp().frame->hwnd : nullptr;
 }
 
+// While a location field has the focus, the keys that edit text (cut, copy,
+// paste, undo, and the "+" and "-" the main table maps to zooming) edit the
+// field's text, never the sound.
+bool IsFieldEditingKey(const MSG& msg)
+{
+    if (!TheApp().locationEditFocus)
+        return false;
+    if (msg.message == WM_CHAR)
+        return msg.wParam == '+' || msg.wParam == '-';
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    switch (msg.wParam) {
+    case VK_ADD:
+    case VK_SUBTRACT:
+    case VK_DELETE:
+        return true;
+    case 'X':
+    case 'C':
+    case 'V':
+    case 'Z':
+        return GetKeyState(VK_CONTROL) < 0;
+    default:
+        return false;
+    }
+}
+
 }
 
 void RouteMessage(MSG& msg)
 {
     App& app = TheApp();
     HWND frame = FrameHandle();
-    if (frame) {
+    if (frame && !IsFieldEditingKey(msg)) {
         if (app.accelMain && TranslateAcceleratorA(frame, static_cast<HACCEL>(app.accelMain), &msg))
             return;
         HACCEL second = static_cast<HACCEL>(app.locationEditFocus ? app.accelLocation : app.accelEdit);

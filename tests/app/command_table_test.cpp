@@ -2,7 +2,10 @@
 
 #include <cstdlib>
 
+#include "base/app.h"
+#include "base/help.h"
 #include "edit/effect_settings.h"
+#include "edit/level_effects.h"
 #include "support/effect_fixture.h"
 #include "resource.h"
 
@@ -51,6 +54,115 @@ TEST_F(CommandTableTest, CommandsRunByTheirRowsAndRedoRunsAnEffectAgain)
     // Ids without a row are not the table's.
     EXPECT_EQ(nullptr, FindCommand(12345));
     EXPECT_EQ(0, RunCommand(12345, false));
+}
+
+// What the menu bar shows when it opens, in the states a user meets.
+TEST_F(CommandTableTest, MenuStatesFollowTheSoundTheViewAndTheFrame)
+{
+    auto rule = [](int id) { return CommandRuleHolds(*FindCommand(id)); };
+    AppOptions& options = TheAppOptions();
+    options.showWaveform = 1;
+
+    // No sound: nothing to select, zoom, save or channel-switch.
+    SetSound(PcmFormat(1, 16, 11025), {});
+    for (int id : {IDM_FILE_SAVE_AS, IDM_EDIT_SELECT_ALL, IDM_EDIT_GOTO_START, IDM_EDIT_GOTO_END,
+                   IDM_VIEW_ZOOM_SELECT, IDM_VIEW_DISPLAY_ALL, IDM_VIEW_ZOOM_IN, IDM_VIEW_ZOOM_OUT,
+                   IDM_FILE_SAVE, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_EDIT_UNDO, IDM_EDIT_REDO})
+        EXPECT_FALSE(MenuItemEnabled(id)) << id;
+    for (int id : {IDM_VIEW_WAVEFORM, IDM_VIEW_LOCATIONS, IDM_FILE_EXIT, IDM_HELP_CONTENTS, IDM_FX_REVERSE})
+        EXPECT_TRUE(MenuItemEnabled(id)) << id;
+    // Commands whose handlers are not there yet are gray whatever the state.
+    for (int id : {IDM_FILE_NEW, IDM_FILE_OPEN, IDM_FILE_PROPERTIES, IDM_EDIT_COPY, IDM_VIEW_SPECTROGRAM,
+                   IDM_OPT_DEVICE, IDM_OPT_AMPLIFY, IDM_HELP_ABOUT, IDB_DRAG})
+        EXPECT_FALSE(MenuItemEnabled(id)) << id;
+
+    // 16-bit stereo, a selection, unsaved changes, sound on the clipboard.
+    Load(2, 16, {1, 2, 3, 4, 5, 6, 7, 8}, 1, 2);
+    doc.changeCount = 1;
+    host.clipboardSound = true;
+    for (int id : {IDM_EDIT_SELECT_ALL, IDM_VIEW_ZOOM_SELECT, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_VIEW_RIGHT})
+        EXPECT_TRUE(MenuItemEnabled(id)) << id;
+    for (int id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_EDIT_PASTE, IDM_EDIT_COPY, IDM_OPT_MIXING})
+        EXPECT_TRUE(rule(id)) << id;
+    doc.readOnly = 1;
+    EXPECT_FALSE(rule(IDM_FILE_SAVE));
+    doc.readOnly = 0;
+    doc.changeCount = 0;
+    EXPECT_FALSE(rule(IDM_FILE_SAVE));
+    host.clipboardSound = false;
+    EXPECT_FALSE(rule(IDM_EDIT_PASTE));
+
+    // Zoom In stops at 20 blocks shown, Zoom Out at the view's cap; neither
+    // without the waveform.
+    Selection& sel = TheSelection();
+    sel.viewLength = 20;
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_ZOOM_IN));
+    sel.viewLength = 21;
+    EXPECT_TRUE(MenuItemEnabled(IDM_VIEW_ZOOM_IN));
+    sel.viewLength = ViewLengthCap();
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_ZOOM_OUT));
+    sel.viewLength = ViewLengthCap() - 1;
+    EXPECT_TRUE(MenuItemEnabled(IDM_VIEW_ZOOM_OUT));
+    options.showWaveform = 0;
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_ZOOM_OUT));
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_DISPLAY_ALL));
+    host.maximized = true;
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_WAVEFORM));
+    host.maximized = false;
+
+    // Compressed sound: no channel switching, no mixing options.
+    const KvWaveFormat alaw = {WAVE_TAG_ALAW, 2, 8000, 16000, 2, 8, 0};
+    SetSound(alaw, Bytes(40, 0xD5));
+    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_LEFT));
+    EXPECT_FALSE(rule(IDM_OPT_MIXING));
+
+    // Undo and Redo in the menu bar need a record; the popup's Undo does not.
+    Load(1, 16, {1, 2, 3, 4}, 0, 4);
+    EXPECT_FALSE(MenuItemEnabled(IDM_EDIT_UNDO));
+    EXPECT_TRUE(CommandEnabled(*FindCommand(IDM_EDIT_UNDO)));
+    ASSERT_EQ(0, RunCommand(IDM_FX_REVERSE, false));
+    EXPECT_TRUE(MenuItemEnabled(IDM_EDIT_UNDO));
+    EXPECT_FALSE(MenuItemEnabled(IDM_EDIT_REDO));
+
+    // While an action runs only Stop and Esc are enabled.
+    std::vector<int> enabledWhileBusy;
+    host.onPump = [&] {
+        for (const int id : {IDM_EDIT_UNDO, IDM_EDIT_DELETE, IDM_VIEW_LOCATIONS, IDM_FX_REVERSE, IDM_STOP,
+                             IDB_STOP, IDM_ESCAPE, IDM_HELP_CONTENTS})
+            if (MenuItemEnabled(id))
+                enabledWhileBusy.push_back(id);
+    };
+    Load(1, 8, Samples(40000, 3), 0, 40000, 4096);
+    Reverse();
+    EXPECT_EQ((std::vector<int>{IDM_STOP, IDB_STOP, IDM_ESCAPE}), enabledWhileBusy);
+}
+
+TEST_F(CommandTableTest, CheckMarksShowTheDisplayTogglesAndHelpGoesToTheViewer)
+{
+    AppOptions& options = TheAppOptions();
+    options.showWaveform = 1;
+    options.showLocations = 0;
+    options.leftChannel = 1;
+    options.rightChannel = 0;
+    EXPECT_TRUE(MenuItemChecked(IDM_VIEW_WAVEFORM));
+    EXPECT_FALSE(MenuItemChecked(IDM_VIEW_LOCATIONS));
+    EXPECT_TRUE(MenuItemChecked(IDM_VIEW_LEFT));
+    EXPECT_FALSE(MenuItemChecked(IDM_VIEW_RIGHT));
+    EXPECT_FALSE(MenuItemChecked(IDM_VIEW_SPECTROGRAM));
+    int spectrogram = 0;
+    TheApp().spectrogram = &spectrogram;
+    EXPECT_TRUE(MenuItemChecked(IDM_VIEW_SPECTROGRAM));
+    TheApp().spectrogram = nullptr;
+
+    TheApp().helpContext = IDM_FILE_OPEN;
+    ASSERT_EQ(0, RunCommand(IDM_HELP_CONTEXT, false));
+    ASSERT_EQ(0, RunCommand(IDM_HELP_CONTENTS, false));
+    ASSERT_EQ(0, RunCommand(IDM_HELP_SEARCH, false));
+    ASSERT_EQ(3u, host.helpRequests.size());
+    EXPECT_EQ(std::make_pair(uint32_t(HELP_CMD_CONTEXT), uintptr_t(IDM_FILE_OPEN)), host.helpRequests[0]);
+    EXPECT_EQ(std::make_pair(uint32_t(HELP_CMD_CONTENTS), uintptr_t(HELP_CONTEXT_GENERAL)), host.helpRequests[1]);
+    EXPECT_EQ(HELP_CMD_PARTIAL_KEY, host.helpRequests[2].first);
+    EXPECT_STREQ("", reinterpret_cast<const char*>(host.helpRequests[2].second));
 }
 
 }

@@ -62,6 +62,10 @@ public:
     }
     void EndProgress() override { progressOpen--; }
 
+    bool ClipboardHasSound() const override { return clipboardSound; }
+    bool FrameMaximized() const override { return maximized; }
+    void ShowHelp(void*, uint32_t command, uintptr_t data) override { helpRequests.emplace_back(command, data); }
+
     bool frame = false;
     int posts = 0;
     bool postSucceeds = true;
@@ -81,4 +85,8 @@ public:
     int progressOpen = 0;               // windows shown and not yet closed
     std::vector<std::string> progressNames;
     std::vector<std::pair<int32_t, int32_t>> updates;   // (done, total) per update
+
+    bool clipboardSound = false;
+    bool maximized = false;
+    std::vector<std::pair<uint32_t, uintptr_t>> helpRequests;   // (command, data)
 };

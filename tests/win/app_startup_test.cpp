@@ -143,6 +143,10 @@ TEST_F(AppStartupTest, LocationFieldSwapsTheEditingKeysForEnter)
     EXPECT_EQ(Press({VK_RETURN, NONE, 3606}), 3606);
     EXPECT_EQ(Press({VK_DELETE, NONE, 3107}), -1);
     EXPECT_EQ(Press({VK_HOME, NONE, 3109}), -1);
+    // The keys that edit text stay the field's.
+    for (Accel key : {Accel{'X', CTRL, 0}, Accel{'C', CTRL, 0}, Accel{'V', CTRL, 0}, Accel{'Z', CTRL, 0},
+                      Accel{'+', CHAR, 0}, Accel{'-', CHAR, 0}, Accel{VK_ADD, NONE, 0}})
+        EXPECT_EQ(Press(key), -1) << key.key;
     EXPECT_EQ(Press({'N', CTRL, 3001}), 3001);
     TheApp().locationEditFocus = nullptr;
     EXPECT_NE(Press({VK_RETURN, NONE, 0}), 3606);
