@@ -121,23 +121,25 @@ protected:
         buttonClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         buttonClass.lpszClassName = BUTTON_CLASS;
         ASSERT_TRUE(RegisterWindowClass(buttonClass));
+        parent = CreateWindowExA(0, PARENT_CLASS, "buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(parent);
+    }
+
+    // One shown parent for all cases: showing a top-level window takes Wine
+    // about two seconds on a display without a window manager.
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(parent);
+        Pump();
     }
 
     void SetUp() override
     {
-        parent = CreateWindowExA(0, PARENT_CLASS, "buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(parent);
         Pump();
         commands.clear();
         commandSenders.clear();
         focusIds.clear();
-    }
-
-    void TearDown() override
-    {
-        DestroyWindow(parent);
-        Pump();
     }
 
     // A button with solid test faces.
@@ -150,8 +152,10 @@ protected:
         return h;
     }
 
-    HWND parent = nullptr;
+    static HWND parent;
 };
+
+HWND ImageButtonTest::parent = nullptr;
 
 TEST_F(ImageButtonTest, PressSendsTheCommandBeforeTheRelease)
 {
@@ -245,6 +249,7 @@ TEST_F(ImageButtonTest, LosingTheFocusTellsTheParentWhoHasIt)
     SetFocus(edit);
     EXPECT_EQ(0, button.State());
     EXPECT_EQ(std::vector<int>({IDB_VOLUME, IDW_FIELD_START}), focusIds);
+    DestroyWindow(edit);
 }
 
 TEST_F(ImageButtonTest, ProgramFacesLoadForEveryButton)
