@@ -137,3 +137,7 @@ foreach(src ${KV_BENCH_SOURCES})
     target_link_libraries(${name} PRIVATE kelvora_core psapi)
     target_link_options(${name} PRIVATE ${KV_STATIC_LINK})
 endforeach()
+
+# A command sender for the screenshot script.
+add_executable(kv_send ${CMAKE_SOURCE_DIR}/tools/send_command.cpp)
+target_link_options(kv_send PRIVATE ${KV_STATIC_LINK})

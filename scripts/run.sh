@@ -32,7 +32,8 @@ fi
 
 kv_env_start
 mapfile -t wargs < <(winargs)
-"$KV_WINE" "$exe" "${wargs[@]}" >/dev/null 2>&1 &
+# Inside a Wine virtual desktop, so that the caption and borders are drawn.
+"$KV_WINE" explorer /desktop=kelvora,1024x768 "$exe" "${wargs[@]}" >/dev/null 2>&1 &
 sleep 6
 shot="$root/build/screenshot.png"
 xwd -root -display "$DISPLAY" | convert xwd:- "$shot"

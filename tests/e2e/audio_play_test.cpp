@@ -204,9 +204,10 @@ TEST_F(AudioPlayTest, CloseOptionPlaysTheFileOnceAtItsPitchAndExits)
     DeleteFileA(file.c_str());
 }
 
-// Play and Stop sent as commands to a running program: the sound starts and
-// stops with them. The delays from each command to the capture are printed.
-TEST_F(AudioPlayTest, PlayAndStopCommandsStartAndEndTheSound)
+// The Play button pressed in a running program and Stop sent as a command:
+// the sound starts on the press and stops with the command. The delays from
+// each to the capture are printed.
+TEST_F(AudioPlayTest, PlayButtonAndStopCommandStartAndEndTheSound)
 {
     const double amplitude = 16384;
     std::string file = box.dir + "\\Long.wav";
@@ -217,7 +218,10 @@ TEST_F(AudioPlayTest, PlayAndStopCommandsStartAndEndTheSound)
     ASSERT_NE(frame, nullptr);
     CalibrateClock(1.0);
     double playAt = Now();
-    PostMessageA(frame, WM_COMMAND, IDM_PLAY, 0);
+    HWND play = GetDlgItem(frame, IDB_PLAY);
+    ASSERT_NE(play, nullptr);
+    PostMessageA(play, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    PostMessageA(play, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     Sleep(1500);
     double stopAt = Now();
     PostMessageA(frame, WM_COMMAND, IDM_STOP, 0);

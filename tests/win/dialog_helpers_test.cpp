@@ -1,5 +1,5 @@
 // The helpers every dialog uses: the More/Less pair keeps each dialog's own
-// full height, centring, the owner of boxes, and the free space of a disk.
+// full height, the owner of boxes, and the free space of a disk.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,21 +8,26 @@
 #include "base/app_options.h"
 #include "base/dialog_owner_win.h"
 #include "base/expand_dialog_win.h"
-#include "lib/dialog_helpers_win.h"
 #include "lib/disk_free_win.h"
 #include "resource.h"
 
 namespace {
 
-// A stand-in for an option dialog: a popup holding the More/Less pair.
+// A stand-in for an option dialog: a popup holding the More/Less pair, not
+// shown (showing costs Wine seconds without a window manager).
 HWND Dialog(int height, int pairTop)
 {
-    HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", "options", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+    HWND dialog = CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", "options", WS_POPUP | WS_CAPTION,
         40, 30, 300, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     for (int id : {IDC_EXPAND_MORE, IDC_EXPAND_LESS})
         CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 10, pairTop, 80, 24, dialog,
             reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     return dialog;
+}
+
+bool Shown(HWND dialog, int id)
+{
+    return (GetWindowLongA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 int Height(HWND window)
@@ -44,8 +49,8 @@ TEST(DialogHelpersTest, EachDialogExpandsToItsOwnHeight)
     int cut = Height(tall);
     EXPECT_LT(cut, 250);
     EXPECT_LT(Height(small), cut);
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(tall, IDC_EXPAND_LESS)));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(tall, IDC_EXPAND_MORE)));
+    EXPECT_FALSE(Shown(tall, IDC_EXPAND_LESS));
+    EXPECT_TRUE(Shown(tall, IDC_EXPAND_MORE));
 
     ExpandDialog(small, IDC_EXPAND_MORE, false);
     ExpandDialog(tall, IDC_EXPAND_MORE, false);
@@ -56,17 +61,7 @@ TEST(DialogHelpersTest, EachDialogExpandsToItsOwnHeight)
     GetWindowRect(small, &r);
     EXPECT_EQ(40, r.left);
     EXPECT_EQ(30, r.top);
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(small, IDC_EXPAND_LESS)));
-
-    CenterWindow(small);
-    GetWindowRect(small, &r);
-    EXPECT_EQ((GetSystemMetrics(SM_CXSCREEN) - 300) / 2, r.left);
-    EXPECT_EQ((GetSystemMetrics(SM_CYSCREEN) - 250) / 2, r.top);
-    EXPECT_EQ(250, r.bottom - r.top);
-
-    EnableControlRange(small, IDC_EXPAND_MORE, IDC_EXPAND_LESS + 5, false);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(small, IDC_EXPAND_MORE)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(small, IDC_EXPAND_LESS)));
+    EXPECT_TRUE(Shown(small, IDC_EXPAND_LESS));
 
     // A box asked for without an owner belongs to the active window of ours.
     SetActiveWindow(tall);

@@ -20,21 +20,17 @@ const int WIDTH = 60, HEIGHT = 48;
 // Inside the edge and left of the centred 35-pixel picture: the face colour.
 const int FACE_X = 8;
 
-// What the parent was told, in order.
-std::vector<int> commands;
-std::vector<HWND> commandSenders;
-std::vector<int> focusIds;
+// What the parent was told, in order: commands (with their sender) and focus ids.
+std::vector<int> commands, focusIds;
+HWND lastSender = nullptr;
 
 LRESULT CALLBACK ParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND) {
         commands.push_back(LOWORD(wParam));
-        commandSenders.push_back(reinterpret_cast<HWND>(lParam));
-        return 0;
-    }
-    if (message == WM_KV_BUTTON_FOCUS) {
+        lastSender = reinterpret_cast<HWND>(lParam);
+    } else if (message == WM_KV_BUTTON_FOCUS) {
         focusIds.push_back(int(wParam));
-        return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -46,25 +42,6 @@ void Pump()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-}
-
-// A face of the pictures' size: the face colour around a block of `centre`.
-HBITMAP Face(COLORREF centre)
-{
-    HDC screen = GetDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 35, 32);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all = {0, 0, 35, 32}, middle = {8, 8, 27, 24};
-    HBRUSH face = CreateSolidBrush(RGB(192, 192, 192)), mark = CreateSolidBrush(centre);
-    FillRect(dc, &all, face);
-    FillRect(dc, &middle, mark);
-    DeleteObject(face);
-    DeleteObject(mark);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
 }
 
 const uint32_t UNPAINTED = 0x00FF00FF;
@@ -85,11 +62,10 @@ public:
         HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, section);
-        // What the button leaves out (its corners) keeps this colour.
-        std::fill_n(static_cast<uint32_t*>(bits), WIDTH * HEIGHT, UNPAINTED);
+        auto* p = static_cast<uint32_t*>(bits);
+        std::fill_n(p, WIDTH * HEIGHT, UNPAINTED);   // kept where the button draws nothing
         button.Paint(dc);
         GdiFlush();
-        auto* p = static_cast<uint32_t*>(bits);
         pixels.assign(p, p + WIDTH * HEIGHT);
         SelectObject(dc, old);
         DeleteDC(dc);
@@ -98,13 +74,21 @@ public:
     uint32_t At(int x, int y) const { return pixels[size_t(y) * WIDTH + x] & 0xFFFFFF; }
     bool operator==(const Picture& o) const { return pixels == o.pixels; }
     bool operator!=(const Picture& o) const { return pixels != o.pixels; }
-
     std::vector<uint32_t> pixels;
 };
 
 uint32_t Rgb(COLORREF c)
 {
     return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+// A face of the pictures' size: the face colour around a block of `centre`.
+HBITMAP Face(COLORREF centre)
+{
+    std::vector<uint32_t> pixels(35 * 32, Rgb(RGB(192, 192, 192)));
+    for (int y = 8; y < 24; y++)
+        std::fill_n(&pixels[y * 35 + 8], 19, Rgb(centre));
+    return CreateBitmap(35, 32, 1, 32, pixels.data());
 }
 
 class ImageButtonTest : public ::testing::Test {
@@ -121,23 +105,24 @@ protected:
         buttonClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         buttonClass.lpszClassName = BUTTON_CLASS;
         ASSERT_TRUE(RegisterWindowClass(buttonClass));
+        parent = CreateWindowExA(0, PARENT_CLASS, "buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(parent);
+    }
+
+    // One shown parent for all cases: showing a top-level window takes Wine
+    // about two seconds on a display without a window manager.
+    static void TearDownTestSuite()
+    {
+        DestroyWindow(parent);
+        Pump();
     }
 
     void SetUp() override
     {
-        parent = CreateWindowExA(0, PARENT_CLASS, "buttons", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(parent);
         Pump();
         commands.clear();
-        commandSenders.clear();
         focusIds.clear();
-    }
-
-    void TearDown() override
-    {
-        DestroyWindow(parent);
-        Pump();
     }
 
     // A button with solid test faces.
@@ -150,27 +135,34 @@ protected:
         return h;
     }
 
-    HWND parent = nullptr;
+    static HWND parent;
 };
 
-TEST_F(ImageButtonTest, PressSendsTheCommandBeforeTheRelease)
+HWND ImageButtonTest::parent = nullptr;
+
+TEST_F(ImageButtonTest, PressSendsTheCommandBeforeTheReleaseAndFocusMovesAreTold)
 {
     CButtonImage button;
     HWND h = Make(button, IDB_PLAY, 0);
     SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     Pump();
     ASSERT_EQ(std::vector<int>{IDB_PLAY}, commands);
-    EXPECT_EQ(h, commandSenders[0]);
-    EXPECT_EQ(std::vector<int>{IDB_PLAY}, focusIds);
+    EXPECT_EQ(h, lastSender);
     EXPECT_EQ(h, GetCapture());
     EXPECT_EQ(CButtonImage::STATE_FOCUS | CButtonImage::STATE_HIGHLIGHTED | CButtonImage::STATE_DOWN,
         button.State());
-
     SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     Pump();
     EXPECT_EQ(1u, commands.size());
     EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_EQ(DLGC_BUTTON, SendMessageA(h, WM_GETDLGCODE, 0, 0));
+
+    // The focus going to a location field: the parent hears that field's id.
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 10, 50, 20, parent,
+        reinterpret_cast<HMENU>(IDW_FIELD_START), GetModuleHandleA(nullptr), nullptr);
+    SetFocus(edit);
+    EXPECT_EQ(0, button.State());
+    EXPECT_EQ(std::vector<int>({IDB_PLAY, IDW_FIELD_START}), focusIds);
+    DestroyWindow(edit);
 }
 
 TEST_F(ImageButtonTest, LatchingButtonStaysDownAndPlainOnePopsUp)
@@ -192,36 +184,25 @@ TEST_F(ImageButtonTest, LatchingButtonStaysDownAndPlainOnePopsUp)
         } else {
             EXPECT_EQ(up, released) << style;
         }
-        // Pressed, the picture moves right and down: its block starts later.
-        int firstUp = 0, firstDown = 0;
-        while (firstUp < WIDTH && up.At(firstUp, HEIGHT / 2) != Rgb(NORMAL))
-            firstUp++;
-        while (firstDown < WIDTH && down.At(firstDown, HEIGHT / 2) != Rgb(NORMAL))
-            firstDown++;
-        EXPECT_LT(firstUp, firstDown) << style;
+        // Pressed, the picture moves right: its block starts later on the middle row.
+        auto blockStart = [](const Picture& p) {
+            int x = 0;
+            while (x < WIDTH && p.At(x, HEIGHT / 2) != Rgb(NORMAL))
+                x++;
+            return x;
+        };
+        EXPECT_LT(blockStart(up), blockStart(down)) << style;
     }
 }
 
-TEST_F(ImageButtonTest, DisabledButtonDrawsTheDisabledFace)
+TEST_F(ImageButtonTest, DisabledDrawsItsFaceAndCheckThickensTheOutlineUnlessDisabled)
 {
     CButtonImage button;
     HWND h = Make(button, IDB_STOP, 0);
-    EXPECT_EQ(Rgb(NORMAL), Picture(button).At(WIDTH / 2, HEIGHT / 2));
-    EnableWindow(h, FALSE);
-    EXPECT_EQ(Rgb(DISABLED), Picture(button).At(WIDTH / 2, HEIGHT / 2));
-    // The face colour comes from the picture's corner.
-    EXPECT_EQ(Rgb(RGB(192, 192, 192)), Picture(button).At(FACE_X, HEIGHT / 2));
-    EnableWindow(h, TRUE);
-    EXPECT_EQ(Rgb(NORMAL), Picture(button).At(WIDTH / 2, HEIGHT / 2));
-}
-
-TEST_F(ImageButtonTest, CheckThickensTheOutlineUnlessDisabled)
-{
-    CButtonImage button;
-    HWND h = Make(button, IDB_PLAY, 0);
     int b = std::max(GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
     uint32_t frame = Rgb(GetSysColor(COLOR_WINDOWFRAME));
     Picture plain(button);
+    EXPECT_EQ(Rgb(NORMAL), plain.At(WIDTH / 2, HEIGHT / 2));
     EXPECT_EQ(frame, plain.At(WIDTH / 2, 0));
     EXPECT_NE(frame, plain.At(WIDTH / 2, b));
     EXPECT_EQ(UNPAINTED, plain.At(0, 0)) << "corner pixels are left out";
@@ -229,22 +210,16 @@ TEST_F(ImageButtonTest, CheckThickensTheOutlineUnlessDisabled)
     Picture checked(button);
     EXPECT_EQ(frame, checked.At(WIDTH / 2, b));
     EXPECT_EQ(frame, checked.At(b, HEIGHT / 2));
+
     EnableWindow(h, FALSE);
     SendMessageA(h, BM_SETCHECK, TRUE, 0);
-    EXPECT_NE(frame, Picture(button).At(WIDTH / 2, b));
-}
-
-TEST_F(ImageButtonTest, LosingTheFocusTellsTheParentWhoHasIt)
-{
-    CButtonImage button;
-    HWND h = Make(button, IDB_VOLUME, 0);
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 100, 10, 50, 20, parent,
-        reinterpret_cast<HMENU>(IDW_FIELD_START), GetModuleHandleA(nullptr), nullptr);
-    SetFocus(h);
-    EXPECT_EQ(CButtonImage::STATE_FOCUS | CButtonImage::STATE_HIGHLIGHTED, button.State());
-    SetFocus(edit);
-    EXPECT_EQ(0, button.State());
-    EXPECT_EQ(std::vector<int>({IDB_VOLUME, IDW_FIELD_START}), focusIds);
+    Picture disabled(button);
+    EXPECT_EQ(Rgb(DISABLED), disabled.At(WIDTH / 2, HEIGHT / 2));
+    EXPECT_NE(frame, disabled.At(WIDTH / 2, b));
+    // The face colour comes from the picture's corner.
+    EXPECT_EQ(Rgb(RGB(192, 192, 192)), disabled.At(FACE_X, HEIGHT / 2));
+    EnableWindow(h, TRUE);
+    EXPECT_EQ(Rgb(NORMAL), Picture(button).At(WIDTH / 2, HEIGHT / 2));
 }
 
 TEST_F(ImageButtonTest, ProgramFacesLoadForEveryButton)

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Shows the frame inside a Wine virtual desktop (so the caption and borders
+# are drawn) and writes screenshots of it to build/screenshots/: empty, with a
+# stereo sound loaded, while playing, and with the volume popup open.
+# Usage: scripts/screenshot.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh >/dev/null
+scripts/build.sh win64 >/dev/null
+out="$root/build/screenshots"
+box="$root/build/shotbox"
+mkdir -p "$out" "$box"
+cp build/win64/kelvora.exe "$box/KELVORA.EXE"
+printf '[Kelvora]\r\nDISPLAY=1,1,1,1\r\nLOCATION=40,30,720,460\r\n' >"$box/KELVORA.INI"
+sox -D -n -r 22050 -b 16 -c 2 "$box/stereo.wav" synth 4 sine 220-660 sine 330 vol 0.7 remix 1 2
+
+# shellcheck source=test-env.sh
+source scripts/test-env.sh
+kv_env_start
+exe=$("$KV_WINE" winepath -w "$box/KELVORA.EXE" 2>/dev/null)
+sound=$("$KV_WINE" winepath -w "$box/stereo.wav" 2>/dev/null)
+send=build/win64/kv_send.exe
+
+shot() {  # name, seconds to wait, program arguments...
+    local name=$1 wait=$2; shift 2
+    "$KV_WINE" explorer /desktop=kelvora,800x560 "$exe" "$@" >/dev/null 2>&1 &
+    sleep "$wait"
+    if [ -n "${commands:-}" ]; then
+        # shellcheck disable=SC2086
+        "$KV_WINE" "$send" $commands >/dev/null 2>&1 || true
+        sleep 1
+    fi
+    xwd -root -display "$DISPLAY" | convert xwd:- -crop 800x560+0+0 "$out/$name.png"
+    "$KV_WINESERVER" -k >/dev/null 2>&1 || true
+    sleep 1
+    echo "$out/$name.png"
+}
+
+commands="" shot empty 6
+commands="" shot stereo 6 "$sound"
+commands="4005 wait:800" shot playing 6 "$sound"
+commands="4009" shot volume 6 "$sound"
