@@ -43,9 +43,10 @@ protected:
     static void TypeAndEnter(HWND frame, int id, const char* text)
     {
         HWND field = GetDlgItem(frame, id);
+        // Posted in order: the click places the caret, then all is selected.
         PostMessageA(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
         PostMessageA(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-        SendMessageA(field, EM_SETSEL, 0, -1);
+        PostMessageA(field, EM_SETSEL, 0, -1);
         for (const char* c = text; *c; c++)
             PostMessageA(field, WM_CHAR, static_cast<unsigned char>(*c), 1);
         PostMessageA(frame, WM_COMMAND, IDM_ESCAPE, 0);

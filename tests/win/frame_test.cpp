@@ -215,6 +215,9 @@ TEST_F(FrameTest, TheButtonLastPressedIsTheDefaultAndPostsItsCommandOnThePress)
 
     RouteWaitingMessages();
     HWND rewind = GetDlgItem(frame, IDB_REWIND);
+    // The untitled sound is empty, so the panel keeps Rewind disabled; the
+    // press is what is looked at here.
+    EnableWindow(rewind, TRUE);
     SendMessageA(rewind, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, frame, WM_COMMAND, WM_COMMAND, PM_REMOVE));
