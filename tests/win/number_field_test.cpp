@@ -118,33 +118,25 @@ TEST_F(NumberFieldTest, ThumbPositionsBeyondSixteenBitsAndUpsideDownBars)
     }
 }
 
-TEST_F(NumberFieldTest, ScrollCodesStepAndJumpToTheEnds)
+TEST_F(NumberFieldTest, ScrollCodesStepByOneAndPagesJumpToTheEnds)
 {
-    Create(false, 10, 90, 50);
-    EXPECT_EQ("90", Text(FIELD + 2));
-    Scroll(SB_LINERIGHT);
-    EXPECT_EQ(51, field.value);
-    // A page jumps to the end, not by a page.
-    Scroll(SB_PAGEUP);
-    EXPECT_EQ(10, field.value);
-    Scroll(SB_LINELEFT);
-    EXPECT_EQ(10, field.value);
-    Scroll(SB_PAGERIGHT);
-    EXPECT_EQ(90, field.value);
-    EXPECT_EQ(3, changes);
-    Scroll(SB_ENDSCROLL);
-    EXPECT_EQ(3, changes);
-    TearDown();
-
-    Create(true, 0, 100, 50);
-    Scroll(SB_LINEUP);
-    EXPECT_EQ(51, field.value);
-    EXPECT_EQ(49, GetScrollPos(bar, SB_CTL));
-    Scroll(SB_PAGEUP);
-    EXPECT_EQ(100, field.value);
-    Scroll(SB_BOTTOM);
-    EXPECT_EQ(0, field.value);
-    EXPECT_EQ("0", Text(FIELD));
+    const struct {
+        bool vertical;
+        int code;
+        int32_t value, expected;
+    } rows[] = {
+        {false, SB_LINERIGHT, 50, 51}, {false, SB_LINELEFT, 10, 10}, {false, SB_PAGEUP, 50, 10},
+        {false, SB_PAGERIGHT, 50, 90}, {false, SB_ENDSCROLL, 50, 50}, {true, SB_LINEUP, 50, 51},
+        {true, SB_PAGEUP, 50, 90}, {true, SB_BOTTOM, 50, 10},
+    };
+    for (const auto& row : rows) {
+        Create(row.vertical, 10, 90, row.value);
+        Scroll(row.code);
+        EXPECT_EQ(row.expected, field.value) << row.vertical << " " << row.code;
+        EXPECT_EQ(std::to_string(row.expected), Text(FIELD)) << row.code;
+        EXPECT_EQ(row.expected != row.value ? 1 : 0, changes) << row.code;
+        TearDown();
+    }
 }
 
 TEST_F(NumberFieldTest, TypedTextsSaturateAtTheLimitsAndTextsThatAreNoNumberChangeNothing)
@@ -176,6 +168,7 @@ TEST_F(NumberFieldTest, TypedTextsSaturateAtTheLimitsAndTextsThatAreNoNumberChan
 TEST_F(NumberFieldTest, TheNextUpdateShowsTheClampedValueOnceTheUserIsDone)
 {
     Create(false, 0, 100, 40);
+    EXPECT_EQ("100", Text(FIELD + 2));
     Type("-5");
     EXPECT_EQ(0, field.value);
     field.Update(NumberField::SHOW_EDIT);
