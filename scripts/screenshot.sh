@@ -28,7 +28,7 @@ shot() {  # name, seconds to wait, program arguments...
     sleep "$wait"
     if [ -n "${commands:-}" ]; then
         # shellcheck disable=SC2086
-        "$KV_WINE" "$send" $commands >/dev/null 2>&1 || true
+        "$KV_WINE" explorer /desktop=kelvora,800x560 "$send" $commands >/dev/null 2>&1 || true
         sleep 1
     fi
     xwd -root -display "$DISPLAY" | convert xwd:- -crop 800x560+0+0 "$out/$name.png"
