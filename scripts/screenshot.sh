@@ -2,7 +2,7 @@
 # Shows the frame inside a Wine virtual desktop (so the caption and borders
 # are drawn) and writes screenshots of it to build/screenshots/: empty, with a
 # stereo sound loaded, while playing, and with the volume popup open.
-# Usage: scripts/screenshot.sh
+# Usage: scripts/screenshot.sh [empty|stereo|playing|volume]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -29,7 +29,7 @@ shot() {  # name, seconds to wait, program arguments...
     if [ -n "${commands:-}" ]; then
         # shellcheck disable=SC2086
         "$KV_WINE" explorer /desktop=kelvora,800x560 "$send" $commands >/dev/null 2>&1 || true
-        sleep 1
+        sleep 3
     fi
     xwd -root -display "$DISPLAY" | convert xwd:- -crop 800x560+0+0 "$out/$name.png"
     "$KV_WINESERVER" -k >/dev/null 2>&1 || true
@@ -37,7 +37,11 @@ shot() {  # name, seconds to wait, program arguments...
     echo "$out/$name.png"
 }
 
-commands="" shot empty 6
-commands="" shot stereo 6 "$sound"
-commands="4005 wait:800" shot playing 6 "$sound"
-commands="4009" shot volume 6 "$sound"
+only=${1:-}
+for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009"; do
+    name=${spec%%|*}
+    [ -z "$only" ] || [ "$only" = "$name" ] || continue
+    args=()
+    [ "$name" = empty ] || args=("$sound")
+    commands=${spec#*|} shot "$name" 6 "${args[@]}"
+done

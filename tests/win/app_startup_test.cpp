@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "app/frame_menu_wnd.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
 
@@ -130,11 +131,21 @@ TEST_F(AppStartupTest, MenuBarHoldsEveryMenuCommand)
     EXPECT_STREQ(text, "&Other Effects");
 }
 
-TEST_F(AppStartupTest, EveryKeyReachesItsCommand)
+// A key whose menu item is gray (its command has no handler yet, or its
+// rule does not hold) sends nothing, as the item would.
+TEST_F(AppStartupTest, EveryKeyReachesItsCommandUnlessItsItemIsGray)
 {
     TheApp().locationEditFocus = nullptr;
-    for (const Accel& a : mainAndEditKeys)
-        EXPECT_EQ(Press(a), a.command) << "key " << a.key << " mods " << a.mods;
+    HMENU menu = GetMenu(frame);
+    UpdateMenuStates(menu);
+    int grayKeys = 0;
+    for (const Accel& a : mainAndEditKeys) {
+        UINT state = GetMenuState(menu, a.command, MF_BYCOMMAND);
+        bool gray = state != static_cast<UINT>(-1) && (state & MF_GRAYED);
+        grayKeys += gray;
+        EXPECT_EQ(Press(a), gray ? -1 : a.command) << "key " << a.key << " mods " << a.mods;
+    }
+    EXPECT_GT(grayKeys, 0);
 }
 
 TEST_F(AppStartupTest, LocationFieldSwapsTheEditingKeysForEnter)
@@ -147,7 +158,7 @@ TEST_F(AppStartupTest, LocationFieldSwapsTheEditingKeysForEnter)
     for (Accel key : {Accel{'X', CTRL, 0}, Accel{'C', CTRL, 0}, Accel{'V', CTRL, 0}, Accel{'Z', CTRL, 0},
                       Accel{'+', CHAR, 0}, Accel{'-', CHAR, 0}, Accel{VK_ADD, NONE, 0}})
         EXPECT_EQ(Press(key), -1) << key.key;
-    EXPECT_EQ(Press({'N', CTRL, 3001}), 3001);
+    EXPECT_EQ(Press({'W', ALT, 3600}), 3600);
     TheApp().locationEditFocus = nullptr;
     EXPECT_NE(Press({VK_RETURN, NONE, 0}), 3606);
 }
