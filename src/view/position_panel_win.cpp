@@ -21,6 +21,10 @@
 
 namespace {
 
+// Whether the frame has a drag-out operation; the Drag button stays gray
+// without one.
+bool dragOutAvailable = false;
+
 // The parser of a typed location reads no more than this.
 const int LOCATION_TEXT_MAX = 25;
 
@@ -215,7 +219,7 @@ void ShowFormat()
 }
 
 // "Kelvora - SOUND.WAV", or "(Untitled)" for a sound without a file; only a
-// sound with a file can be dragged out.
+// sound with a file can be dragged out, once the frame can drag files out.
 void ShowTitle()
 {
     HWND frame = Frame();
@@ -230,7 +234,7 @@ void ShowTitle()
     CGString text;
     text.Format("%s - %s", LoadAppString(STR_PRODUCT_TITLE), shown);
     SetWindowTextA(frame, text.c_str());
-    Enable(IDB_DRAG, named);
+    Enable(IDB_DRAG, named && dragOutAvailable);
 }
 
 void ShowLengthLabel()
@@ -318,4 +322,10 @@ bool RestoreLocationEdit()
         return false;
     WriteField(field, SelectionFieldText(id).c_str());
     return true;
+}
+
+void SetDragOutAvailable(bool available)
+{
+    dragOutAvailable = available;
+    UpdateViews(UpdTitle);
 }

@@ -12,6 +12,10 @@
 // frame window.
 void InstallPositionPanel();
 
+// The frame can drag the sound's file out to other programs: the Drag button
+// is enabled for a sound with a file name. Off until it is said.
+void SetDragOutAvailable(bool available);
+
 // A WM_COMMAND notification of the selection start or length (end) field
 // (IDW_FIELD_START, IDW_FIELD_LENGTH). Focus gained shows the step arrows
 // beside the field; focus lost hides them and, when the user changed the

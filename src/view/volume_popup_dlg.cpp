@@ -50,6 +50,18 @@ INT_PTR CALLBACK VolumePopupProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// The popup placed at `at` (screen) lies wholly inside the frame's client
+// area.
+bool FitsInClient(HWND frame, HWND window, POINT at)
+{
+    RECT client, own;
+    GetClientRect(frame, &client);
+    MapWindowPoints(frame, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(window, &own);
+    return at.x >= client.left && at.y >= client.top && at.x + (own.right - own.left) <= client.right
+        && at.y + (own.bottom - own.top) <= client.bottom;
+}
+
 HINSTANCE ResourceModule()
 {
     void* instance = TheApp().instance;
@@ -77,9 +89,18 @@ void ToggleVolumePopup()
     popup = created;
     RECT r;
     GetWindowRect(button, &r);
+    POINT at = {r.left, r.bottom};
+    if (FitsInClient(frame, popup, at)) {
+        // Wine leaves a top-level popup that lies wholly over its owner
+        // undrawn (a black box); as a child of the frame, at the same place
+        // on the screen, it is drawn with the frame.
+        SetWindowLongPtrA(popup, GWL_STYLE, (GetWindowLongPtrA(popup, GWL_STYLE) & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS);
+        SetParent(popup, frame);
+        ScreenToClient(frame, &at);
+    }
     // Shown without taking the activation: Up and Down keep reaching the
     // frame's keys, which step the slider.
-    SetWindowPos(popup, HWND_TOP, r.left, r.bottom, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetWindowPos(popup, HWND_TOP, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 bool CloseVolumePopup()

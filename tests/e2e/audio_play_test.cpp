@@ -258,6 +258,9 @@ TEST_F(AudioPlayTest, VolumeSliderAtItsMiddleStepPlaysSixDecibelsDown)
     HWND slider = nullptr;
     for (int i = 0; i < 100 && !slider; i++) {
         Sleep(50);
+        // A child of the frame where it fits over it, else a popup.
+        if (HWND inside = FindWindowExA(frame, nullptr, "#32770", nullptr))
+            slider = GetDlgItem(inside, 6900);
         for (HWND w = nullptr; !slider && (w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);

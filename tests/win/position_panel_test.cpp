@@ -173,7 +173,11 @@ TEST_F(PositionPanelTest, UpdatesFillTheFieldsAndLines)
     TheDocument().SetFileName("C:\\sounds\\tone.wav");
     Update();
     EXPECT_EQ("Kelvora - tone.wav", Text(0));
+    EXPECT_FALSE(Enabled(IDB_DRAG));       // until the frame can drag files out
+    SetDragOutAvailable(true);
+    Update();
     EXPECT_TRUE(Enabled(IDB_DRAG));
+    SetDragOutAvailable(false);
 }
 
 TEST_F(PositionPanelTest, ATypedValueIsAppliedOnceWhenSentAndUndoneInOneStep)
