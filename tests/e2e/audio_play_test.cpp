@@ -122,6 +122,14 @@ protected:
     }
     double CaptureIndexAt(double t) const { return (t - clockBase) * RATE; }
 
+    // The program started on a 1000 Hz 16-bit tone file; its frame, or null.
+    HWND StartWithTone(driver::Process& p, const std::string& file, double seconds, double amplitude)
+    {
+        if (!wave::WriteFile(file, ToneFile(44100, 16, 1000, seconds, amplitude)) || !p.Start(box.exe, file))
+            return nullptr;
+        return p.WaitForFrame();
+    }
+
     double Seconds() const { return double(last - first) / RATE; }
 
     // Level in dB against a sine of `amplitude`, over the middle half.
@@ -211,10 +219,8 @@ TEST_F(AudioPlayTest, PlayButtonAndStopCommandStartAndEndTheSound)
 {
     const double amplitude = 16384;
     std::string file = box.dir + "\\Long.wav";
-    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 5.0, amplitude)));
     driver::Process p;
-    ASSERT_TRUE(p.Start(box.exe, file));
-    HWND frame = p.WaitForFrame();
+    HWND frame = StartWithTone(p, file, 5.0, amplitude);
     ASSERT_NE(frame, nullptr);
     CalibrateClock(1.0);
     double playAt = Now();
@@ -249,10 +255,8 @@ TEST_F(AudioPlayTest, VolumeSliderAtItsMiddleStepPlaysSixDecibelsDown)
 {
     const double amplitude = 16384;
     std::string file = box.dir + "\\Tone.wav";
-    ASSERT_TRUE(wave::WriteFile(file, ToneFile(44100, 16, 1000, 2.0, amplitude)));
     driver::Process p;
-    ASSERT_TRUE(p.Start(box.exe, file));
-    HWND frame = p.WaitForFrame();
+    HWND frame = StartWithTone(p, file, 2.0, amplitude);
     ASSERT_NE(frame, nullptr);
     PostMessageA(frame, WM_COMMAND, IDB_VOLUME, 0);
     HWND slider = nullptr;
