@@ -1,0 +1,233 @@
+// The waveform window painting into a memory bitmap through its own paint
+// code, mouse drags sent to it as messages, and the scroll bar's arithmetic.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "base/update_views.h"
+#include "edit/undo_history.h"
+#include "support/core_state.h"
+#include "view/wave_wnd.h"
+
+namespace {
+
+// A COLORREF as a 32-bit DIB holds it.
+uint32_t DibColour(COLORREF c)
+{
+    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
+
+// 16-bit frames of `channels` channels, each channel holding its value.
+std::vector<uint8_t> Frames16(int32_t n, std::vector<int16_t> perChannel)
+{
+    std::vector<uint8_t> b;
+    for (int32_t i = 0; i < n; i++)
+        for (int16_t v : perChannel) {
+            b.push_back(uint8_t(v & 0xFF));
+            b.push_back(uint8_t((v >> 8) & 0xFF));
+        }
+    return b;
+}
+
+class WaveWndTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        WNDCLASSA wc = {};
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KvWaveTest";
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        RegisterWindowClass(wc);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(ResetCore());
+        ResetViewUpdates();
+        window = new CKV_WaveWnd();
+        ASSERT_NE(nullptr, window->Create(0, "KvWaveTest", "", WS_POPUP, 0, 0, 200, 101, nullptr, nullptr,
+                               GetModuleHandleA(nullptr)));
+    }
+
+    void TearDown() override
+    {
+        delete window;
+        ResetViewUpdates();
+    }
+
+    // The sound shown whole in a client area of width × height, the
+    // selection (and the play position) at its end, out of sight.
+    void Show(uint16_t channels, const std::vector<uint8_t>& bytes, int width, int height)
+    {
+        KvWaveFormat f = PcmFormat(channels, 16, 22050);
+        SetSound(f, bytes);
+        MoveWindow(window->hwnd, 0, 0, width, height, FALSE);
+        SetWaveViewSize(width, height);
+        const int32_t length = TheDocument().length;
+        SetViewRange(0, length, ORIGIN_PROGRAM);
+        SetSelection(length, 0, ORIGIN_PROGRAM);
+    }
+
+    // The window painted whole into a top-down 32-bit DIB.
+    void PaintPixels()
+    {
+        const WaveViewModel& view = TheWaveView();
+        width = view.width;
+        height = view.height;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(nullptr, dib);
+        HGDIOBJ old = SelectObject(dc, dib);
+        RECT all = {0, 0, width, height};
+        window->Paint(dc, all);
+        GdiFlush();
+        pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size_t(width) * height);
+        SelectObject(dc, old);
+        DeleteObject(dib);
+        DeleteDC(dc);
+    }
+
+    // The colour alone (inverting may touch the unused top byte).
+    uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
+
+    // Rows of column x in the waveform colour.
+    std::vector<int> WaveRows(int x) const
+    {
+        std::vector<int> rows;
+        for (int y = 0; y < height; y++)
+            if (At(x, y) == DibColour(WaveForeground()))
+                rows.push_back(y);
+        return rows;
+    }
+
+    // Columns of row y showing the inverted background.
+    std::set<int> InvertedColumns(int y) const
+    {
+        std::set<int> columns;
+        for (int x = 0; x < width; x++)
+            if (At(x, y) == (~DibColour(WaveBackground()) & 0xFFFFFF))
+                columns.insert(x);
+        return columns;
+    }
+
+    CKV_WaveWnd* window = nullptr;
+    std::vector<uint32_t> pixels;
+    int width = 0;
+    int height = 0;
+};
+
+std::vector<int> Range(int from, int to)
+{
+    std::vector<int> v;
+    for (int i = from; i <= to; i++)
+        v.push_back(i);
+    return v;
+}
+
+TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
+{
+    // Mono full scale in both directions, many samples per column.
+    std::vector<uint8_t> mono = Frames16(5000, {32767});
+    std::vector<uint8_t> low = Frames16(5000, {-32767});
+    mono.insert(mono.end(), low.begin(), low.end());
+    Show(1, mono, 200, 101);
+    ASSERT_EQ(SCALE_MANY, TheWaveView().scaleMode);
+    PaintPixels();
+    EXPECT_EQ(std::vector<int>{0}, WaveRows(10));
+    EXPECT_EQ(std::vector<int>{100}, WaveRows(190));
+
+    // Stereo: the left lane's zero line a quarter down, the right's three.
+    Show(2, Frames16(10000, {16384, -16384}), 200, 200);
+    PaintPixels();
+    EXPECT_EQ((std::vector<int>{25, 175}), WaveRows(50));
+
+    // Ten samples in 200 columns: a staircase of 10 columns per sample.
+    std::vector<uint8_t> stairs;
+    for (int i = 0; i < 10; i++) {
+        std::vector<uint8_t> one = Frames16(1, {int16_t(i % 2 ? 32767 : 0)});
+        stairs.insert(stairs.end(), one.begin(), one.end());
+    }
+    Show(1, stairs, 200, 101);
+    ASSERT_EQ(SCALE_WIDE, TheWaveView().scaleMode);
+    ASSERT_EQ(10u, TheWaveView().factor);
+    PaintPixels();
+    EXPECT_EQ(std::vector<int>{50}, WaveRows(5));
+    EXPECT_EQ(std::vector<int>{0}, WaveRows(15));
+    EXPECT_EQ(Range(0, 50), WaveRows(19));          // the step down to sample 2
+    EXPECT_EQ(std::vector<int>{50}, WaveRows(25));
+    EXPECT_TRUE(WaveRows(150).empty());             // past the sound
+}
+
+TEST_F(WaveWndTest, BandAndPlayColumnInvertExactlyTheirColumns)
+{
+    struct Case {
+        int32_t selStart, selLength, playPos;
+        std::vector<int> bandColumns;     // inverted in a row inside the band
+        std::vector<int> topColumns;      // inverted in the top row
+    } cases[] = {
+        {2000, 2000, 2000, Range(40, 79), {}},
+        {2000, 0, 2000, {40}, {}},
+        {2000, 0, 5000, {40, 100}, {100}},
+        // The column inside the band inverts it back.
+        {2000, 2000, 3000, [] { auto v = Range(40, 79); v.erase(v.begin() + 20); return v; }(), {60}},
+    };
+    Show(1, Frames16(10000, {0}), 200, 50);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.playPos);
+        SetSelection(c.selStart, c.selLength, ORIGIN_PROGRAM);
+        SetPlayPosition(c.playPos, ORIGIN_PROGRAM);
+        PaintPixels();
+        std::set<int> band = InvertedColumns(10);
+        EXPECT_EQ(c.bandColumns, std::vector<int>(band.begin(), band.end()));
+        std::set<int> top = InvertedColumns(0);
+        EXPECT_EQ(c.topColumns, std::vector<int>(top.begin(), top.end()));
+    }
+}
+
+TEST_F(WaveWndTest, DragPastTheLeftEdgeScrollsAndRecordsOneSelection)
+{
+    Show(1, Frames16(44100, {0}), 200, 50);
+    SetViewRange(20000, 5000, ORIGIN_PROGRAM);
+    ASSERT_EQ(25u, TheWaveView().factor);
+    SetSelection(100, 10, ORIGIN_PROGRAM);
+    ResetActionLifecycle();
+    const size_t before = TheUndoHistory().Count();
+
+    SendMessageA(window->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 10));
+    ExpectSelection(21250, 0);
+    // x -5 arrives as a negative 16-bit value: half a view to the left.
+    SendMessageA(window->hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-5, 10));
+    EXPECT_EQ(17500, TheSelection().viewStart);
+    ExpectSelection(17500, 3750);
+    SendMessageA(window->hwnd, WM_LBUTTONUP, 0, MAKELPARAM(0, 10));
+    ExpectSelection(17500, 3750);
+    EXPECT_EQ(before + 1, size_t(TheUndoHistory().Count()));
+    EXPECT_EQ(0, ActUndo());
+    ExpectSelection(100, 10);
+}
+
+TEST(WaveScrollBar, SixtyMinutesOfStereoAtWidth1000)
+{
+    const int32_t total = 158760000;
+    WaveScrollBar quarter = ComputeWaveScrollBar(1000, 0, total / 4, total);
+    EXPECT_TRUE(quarter.shown);
+    EXPECT_EQ(250, quarter.page);
+    EXPECT_EQ(0, quarter.position);
+    EXPECT_EQ(750, ComputeWaveScrollBar(1000, total / 4 * 3, total / 4, total).position);
+    EXPECT_EQ(79380000, WaveThumbToStart(500, 1000, total));
+    EXPECT_FALSE(ComputeWaveScrollBar(1000, 0, total, total).shown);
+    EXPECT_FALSE(ComputeWaveScrollBar(1000, 0, 0, 0).shown);
+}
+
+}
