@@ -72,8 +72,9 @@ protected:
         SetSelection(length, 0, ORIGIN_PROGRAM);
     }
 
-    // The window painted whole into a top-down 32-bit DIB.
-    void PaintPixels()
+    // The window painted whole into a top-down 32-bit DIB; or, with
+    // fromScreen, what the window shows copied out of it.
+    void PaintPixels(bool fromScreen = false)
     {
         const WaveViewModel& view = TheWaveView();
         width = view.width;
@@ -90,7 +91,13 @@ protected:
         ASSERT_NE(nullptr, dib);
         HGDIOBJ old = SelectObject(dc, dib);
         RECT all = {0, 0, width, height};
-        window->Paint(dc, all);
+        if (fromScreen) {
+            HDC screen = GetDC(window->hwnd);
+            BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+            ReleaseDC(window->hwnd, screen);
+        } else {
+            window->Paint(dc, all);
+        }
         GdiFlush();
         pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size_t(width) * height);
         SelectObject(dc, old);
@@ -215,6 +222,55 @@ TEST_F(WaveWndTest, DragPastTheLeftEdgeScrollsAndRecordsOneSelection)
     EXPECT_EQ(before + 1, size_t(TheUndoHistory().Count()));
     EXPECT_EQ(0, ActUndo());
     ExpectSelection(100, 10);
+}
+
+TEST_F(WaveWndTest, ChangesOnScreenEqualAFreshPaint)
+{
+    std::vector<uint8_t> bytes;
+    for (int32_t i = 0; i < 30000; i++) {
+        const int16_t v = int16_t((i * 37 % 2000 - 1000) * (i % 7000) / 3);
+        bytes.push_back(uint8_t(v & 0xFF));
+        bytes.push_back(uint8_t((v >> 8) & 0xFF));
+    }
+    ShowWindow(window->hwnd, SW_SHOWNA);
+    Show(1, bytes, 200, 60);
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    for (int step = 0; step < 200; step++) {
+        SCOPED_TRACE(step);
+        const Selection& sel = TheSelection();
+        switch (next(5)) {
+        case 0:
+            SetSelection(int32_t(next(30000)), int32_t(next(8000)), ORIGIN_PROGRAM);
+            break;
+        case 1:
+            SetPlayPosition(int32_t(next(30000)), ORIGIN_ENGINE);
+            break;
+        case 2:
+            // Small moves scroll the content, large ones repaint it.
+            SetViewRange(sel.viewStart + int32_t(next(4000)) - 2000, sel.viewLength, ORIGIN_DRAG);
+            break;
+        case 3:
+            SetViewRange(int32_t(next(30000)), int32_t(next(30000)), ORIGIN_PROGRAM);
+            break;
+        default:
+            MoveWindow(window->hwnd, 0, 0, 150 + int(next(100)), 40 + int(next(40)), FALSE);
+            break;
+        }
+        window->Update();
+        UpdateWindow(window->hwnd);
+        PaintPixels(true);
+        const std::vector<uint32_t> shown = pixels;
+        PaintPixels();
+        ASSERT_EQ(pixels.size(), shown.size());
+        size_t differing = 0;
+        for (size_t i = 0; i < shown.size(); i++)
+            differing += (shown[i] & 0xFFFFFF) != (pixels[i] & 0xFFFFFF);
+        ASSERT_EQ(0u, differing);
+    }
 }
 
 TEST(WaveScrollBar, SixtyMinutesOfStereoAtWidth1000)
