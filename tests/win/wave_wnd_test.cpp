@@ -61,9 +61,12 @@ protected:
 
     // The sound shown whole in a client area of width × height, the
     // selection (and the play position) at its end, out of sight.
-    void Show(uint16_t channels, const std::vector<uint8_t>& bytes, int width, int height)
+    void Show(uint16_t channels, const std::vector<uint8_t>& bytes, int width, int height, uint16_t bits = 16)
     {
         KvWaveFormat f = PcmFormat(channels, 16, 22050);
+        f.wBitsPerSample = bits;
+        f.nBlockAlign = uint16_t(channels * bits / 8);
+        f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
         SetSound(f, bytes);
         MoveWindow(window->hwnd, 0, 0, width, height, FALSE);
         SetWaveViewSize(width, height);
@@ -174,6 +177,24 @@ TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
     EXPECT_EQ(Range(0, 50), WaveRows(19));          // the step down to sample 2
     EXPECT_EQ(std::vector<int>{50}, WaveRows(25));
     EXPECT_TRUE(WaveRows(150).empty());             // past the sound
+
+    // 24-bit: the top byte gives the level, whatever the low bytes hold.
+    std::vector<uint8_t> wide;
+    for (int i = 0; i < 10000; i++) {
+        const uint8_t top = i < 5000 ? 0x7F : 0x81;
+        wide.insert(wide.end(), {uint8_t(i * 89), uint8_t(i * 13), top});
+    }
+    Show(1, wide, 200, 101, 24);
+    PaintPixels();
+    EXPECT_EQ(std::vector<int>{0}, WaveRows(10));
+    EXPECT_EQ(std::vector<int>{100}, WaveRows(190));
+
+    // Nothing to show: the background alone, and no scroll bar.
+    Show(1, {}, 200, 101);
+    PaintPixels();
+    for (int x : {0, 100, 199})
+        EXPECT_TRUE(WaveRows(x).empty());
+    EXPECT_FALSE(ComputeWaveScrollBar(200, 0, TheSelection().viewLength, 0).shown);
 }
 
 TEST_F(WaveWndTest, BandAndPlayColumnInvertExactlyTheirColumns)
