@@ -10,6 +10,7 @@
 #include "lib/button_image_wnd.h"
 #include "resource.h"
 #include "view/display_options.h"
+#include "view/zoom_wnd.h"
 
 namespace {
 
@@ -90,7 +91,11 @@ std::unique_ptr<CWindowBase> MakeChildObject(int id)
 {
     if (IsImageButton(id))
         return std::make_unique<CButtonImage>();
-    if (id == IDW_TOP_ZOOM || id == IDW_WAVE || id == IDW_ZOOM)
+    if (id == IDW_TOP_ZOOM)
+        return std::make_unique<CKV_TopZoomWnd>();
+    if (id == IDW_ZOOM)
+        return std::make_unique<CKV_ZoomWnd>();
+    if (id == IDW_WAVE)
         return std::make_unique<CWindowBase>();
     return nullptr;
 }
