@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "view/display_options.h"
 #include "view/wave_wnd.h"
+#include "view/zoom_wnd.h"
 
 namespace {
 
@@ -84,17 +85,18 @@ bool IsImageButton(int id)
     return id >= IDB_REWIND && id <= IDB_DRAG;
 }
 
-// The object behind a child of the program's own class. The three view
-// slots are plain windows until the views move in; they keep their places
-// in the layout.
+// The object behind a child of the program's own class: the views and the
+// image buttons.
 std::unique_ptr<CWindowBase> MakeChildObject(int id)
 {
     if (IsImageButton(id))
         return std::make_unique<CButtonImage>();
     if (id == IDW_WAVE)
         return std::make_unique<CKV_WaveWnd>();
-    if (id == IDW_TOP_ZOOM || id == IDW_ZOOM)
-        return std::make_unique<CWindowBase>();
+    if (id == IDW_TOP_ZOOM)
+        return std::make_unique<CKV_TopZoomWnd>();
+    if (id == IDW_ZOOM)
+        return std::make_unique<CKV_ZoomWnd>();
     return nullptr;
 }
 
