@@ -129,7 +129,7 @@ const CommandRow commandTable[] = {
     {IDM_CURSOR_LEFT, ACTION_SELECT, CMD_ALWAYS, RunCursor<IDM_CURSOR_LEFT>, nullptr},
     {IDM_CURSOR_RIGHT, ACTION_SELECT, CMD_ALWAYS, RunCursor<IDM_CURSOR_RIGHT>, nullptr},
 
-    // View menu. The spectrogram window comes with the views.
+    // View menu; the frame opens and closes the spectrogram window.
     {IDM_VIEW_ZOOM_SELECT, ACTION_DISPLAY, CMD_NEEDS_WAVEFORM, Run<ZoomSelect>, nullptr},
     {IDM_VIEW_ZOOM_OUT, ACTION_DISPLAY, CMD_NEEDS_ZOOM_OUT, Run<ZoomOut>, nullptr},
     {IDM_VIEW_ZOOM_IN, ACTION_DISPLAY, CMD_NEEDS_ZOOM_IN, Run<ZoomIn>, nullptr},
@@ -138,7 +138,7 @@ const CommandRow commandTable[] = {
     {IDM_VIEW_LOCATIONS, ACTION_TOGGLE_LOCATIONS, CMD_ALWAYS, RunToggle<TOGGLE_LOCATIONS>, nullptr},
     {IDM_VIEW_LEFT, ACTION_TOGGLE_LEFT, CMD_NEEDS_STEREO, RunToggle<TOGGLE_LEFT>, nullptr},
     {IDM_VIEW_RIGHT, ACTION_TOGGLE_RIGHT, CMD_NEEDS_STEREO, RunToggle<TOGGLE_RIGHT>, nullptr},
-    {IDM_VIEW_SPECTROGRAM, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_VIEW_SPECTROGRAM, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
 
     // Options: the dialogs come with the shell (gray until then); the
     // records they file are applied here.

@@ -21,6 +21,7 @@
 #include "sound/document.h"
 #include "view/display_options.h"
 #include "view/position_panel_win.h"
+#include "view/spectrogram_wnd.h"
 
 namespace {
 
@@ -267,6 +268,9 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         break;
     case IDB_VOLUME:
         ToggleVolumePopup();
+        break;
+    case IDM_VIEW_SPECTROGRAM:
+        ToggleSpectrogram();
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)
