@@ -1,5 +1,7 @@
 #include "view/position_panel_win.h"
 
+#include "view/spectrogram_wnd.h"
+
 #include <windows.h>
 #include <commdlg.h>
 
@@ -163,6 +165,7 @@ void ShowPlayPos()
 {
     CGString text = TheDocument().format.FormatLength(TheSelection().playPos, LENGTH_LEADING_BLANK);
     SetLocationField(IDW_FIELD_PLAYPOS, text.c_str());
+    NotePlayPosition(false);
 }
 
 void ShowMousePos()

@@ -12,6 +12,7 @@
 #include "sound/document.h"
 #include "view/mouse_capture_win.h"
 #include "view/selection_ops.h"
+#include "view/wave_views_win.h"
 #include "view/view_model.h"
 
 namespace {
@@ -306,12 +307,12 @@ void ApplyScrollBar(HWND hwnd, bool force)
     settingBar = false;
 }
 
-void OnWaveUpdate()
+}
+
+void UpdateWaveWindow()
 {
     if (theWaveWnd)
         theWaveWnd->Update();
-}
-
 }
 
 CKV_WaveWnd* TheWaveWnd()
@@ -356,15 +357,13 @@ CKV_WaveWnd::CKV_WaveWnd()
     columnDrawn = false;
     barApplied = false;
     dragging = false;
-    SetViewUpdateHandler(UpdWaveView, OnWaveUpdate);
+    InstallWaveViewsUpdate();
 }
 
 CKV_WaveWnd::~CKV_WaveWnd()
 {
-    if (theWaveWnd == this) {
+    if (theWaveWnd == this)
         theWaveWnd = nullptr;
-        SetViewUpdateHandler(UpdWaveView, nullptr);
-    }
 }
 
 void CKV_WaveWnd::Paint(HDC dc, const RECT& clip)

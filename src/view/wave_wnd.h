@@ -46,3 +46,7 @@ struct WaveScrollBar {
 WaveScrollBar ComputeWaveScrollBar(int32_t width, int32_t viewStart, int32_t viewLength, int32_t total);
 // The view start a thumb at `thumb` of 0..width stands for.
 int32_t WaveThumbToStart(int32_t thumb, int32_t width, int32_t total);
+
+// The waveform update: the window takes the view model's repaint requests
+// and refits its scroll bar. Nothing without the window.
+void UpdateWaveWindow();

@@ -13,6 +13,7 @@
 #include "sound/document.h"
 #include "view/mouse_capture_win.h"
 #include "view/selection_ops.h"
+#include "view/wave_views_win.h"
 
 namespace {
 
@@ -140,7 +141,7 @@ LRESULT CKV_TopZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         topZoom = this;
-        SetViewUpdateHandler(UpdWaveView, UpdateZoomStrips);
+        InstallWaveViewsUpdate();
         break;
     case WM_DESTROY:
         if (topZoom == this)
@@ -291,7 +292,7 @@ LRESULT CKV_ZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         overview = this;
-        SetViewUpdateHandler(UpdWaveView, UpdateZoomStrips);
+        InstallWaveViewsUpdate();
         break;
     case WM_DESTROY:
         if (overview == this)
