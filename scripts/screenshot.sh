@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows the frame inside a Wine virtual desktop (so the caption and borders
 # are drawn) and writes screenshots of it to build/screenshots/: empty, with a
-# stereo sound loaded, while playing, and with the volume popup open.
-# Usage: scripts/screenshot.sh [empty|stereo|playing|volume]
+# stereo sound loaded, while playing, with the volume popup open, and with
+# the spectrogram open while playing.
+# Usage: scripts/screenshot.sh [empty|stereo|playing|volume|spectrum]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -38,7 +39,7 @@ shot() {  # name, seconds to wait, program arguments...
 }
 
 only=${1:-}
-for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009"; do
+for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009" "spectrum|3209 4005 wait:800"; do
     name=${spec%%|*}
     [ -z "$only" ] || [ "$only" = "$name" ] || continue
     args=()
