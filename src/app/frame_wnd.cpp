@@ -21,7 +21,7 @@
 #include "sound/document.h"
 #include "view/display_options.h"
 #include "view/position_panel_win.h"
-#include "view/spectrogram_wnd.h"
+#include "view/freq_wnd.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "view/position_panel_win.h"
 
-#include "view/spectrogram_wnd.h"
+#include "view/freq_wnd.h"
 
 #include <windows.h>
 #include <commdlg.h>

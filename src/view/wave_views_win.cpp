@@ -1,7 +1,7 @@
 #include "view/wave_views_win.h"
 
 #include "base/update_views.h"
-#include "view/spectrogram_wnd.h"
+#include "view/freq_wnd.h"
 #include "view/wave_wnd.h"
 #include "view/zoom_wnd.h"
 

@@ -1,4 +1,4 @@
-#include "view/spectrum.h"
+#include "view/freq_bands.h"
 
 #include <cmath>
 #include <vector>

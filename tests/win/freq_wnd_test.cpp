@@ -9,7 +9,7 @@
 
 #include "base/app.h"
 #include "support/core_state.h"
-#include "view/spectrogram_wnd.h"
+#include "view/freq_wnd.h"
 
 namespace {
 

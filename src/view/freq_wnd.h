@@ -1,12 +1,12 @@
 // The spectrogram: a small window of its own, owned by the frame, that shows
 // the spectrum of the sound around the play position as 128 bars over a
-// kilohertz scale (view/spectrum.h computes both). At most one exists; while
+// kilohertz scale (view/freq_bands.h computes both). At most one exists; while
 // it does, TheApp().spectrogram holds its window handle. Its place and size
 // are remembered while the program runs, so that reopening restores them.
 #pragma once
 
 #include "lib/window_base_win.h"
-#include "view/spectrum.h"
+#include "view/freq_bands.h"
 
 class CKV_FreqWnd : public CWindowBase {
 public:

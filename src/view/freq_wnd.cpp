@@ -1,4 +1,4 @@
-#include "view/spectrogram_wnd.h"
+#include "view/freq_wnd.h"
 
 #include <algorithm>
 #include <cstdio>
