@@ -136,23 +136,22 @@ CKV_TopZoomWnd::~CKV_TopZoomWnd()
         topZoom = nullptr;
 }
 
-LRESULT CKV_TopZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CKV_StripWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        topZoom = this;
+        Attach(true);
         InstallWaveViewsUpdate();
         break;
     case WM_DESTROY:
-        if (topZoom == this)
-            topZoom = nullptr;
+        Attach(false);
         break;
     case WM_SIZE:
         OnSize(static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam)));
         return 0;
     case WM_PAINT:
         PaintWindow(hwnd, *this, [](const CWindowBase& w, HDC dc) {
-            static_cast<const CKV_TopZoomWnd&>(w).Paint(dc);
+            static_cast<const CKV_StripWnd&>(w).Paint(dc);
         });
         return 0;
     case WM_ERASEBKGND:
@@ -162,14 +161,14 @@ LRESULT CKV_TopZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             POINT p;
             GetCursorPos(&p);
             ScreenToClient(hwnd, &p);
-            SetDragOrArrowCursor(handles.start.Contains(p.x, p.y) || handles.end.Contains(p.x, p.y));
+            SetDragOrArrowCursor(OverHandle(p.x, p.y));
             return TRUE;
         }
         break;
     case WM_CANCELMODE:
         if (GetCapture() == hwnd) {
             EndMouseCapture();
-            SetSelection(shownStart, shownLength, ORIGIN_GESTURE_END);
+            OnCaptureCancelled();
         }
         break;
     default:
@@ -180,6 +179,24 @@ LRESULT CKV_TopZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return CWindowBase::WindowProc(message, wParam, lParam);
+}
+
+void CKV_TopZoomWnd::Attach(bool created)
+{
+    if (created)
+        topZoom = this;
+    else if (topZoom == this)
+        topZoom = nullptr;
+}
+
+bool CKV_TopZoomWnd::OverHandle(int32_t x, int32_t y) const
+{
+    return handles.start.Contains(x, y) || handles.end.Contains(x, y);
+}
+
+void CKV_TopZoomWnd::OnCaptureCancelled()
+{
+    SetSelection(shownStart, shownLength, ORIGIN_GESTURE_END);
 }
 
 void CKV_TopZoomWnd::OnSize(int32_t width, int32_t height)
@@ -287,57 +304,30 @@ CKV_ZoomWnd::~CKV_ZoomWnd()
         overview = nullptr;
 }
 
-LRESULT CKV_ZoomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CKV_ZoomWnd::Attach(bool created)
 {
-    switch (message) {
-    case WM_CREATE:
+    if (created)
         overview = this;
-        InstallWaveViewsUpdate();
-        break;
-    case WM_DESTROY:
-        if (overview == this)
-            overview = nullptr;
-        break;
-    case WM_SIZE:
-        OnSize(static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam)));
-        return 0;
-    case WM_PAINT:
-        PaintWindow(hwnd, *this, [](const CWindowBase& w, HDC dc) {
-            static_cast<const CKV_ZoomWnd&>(w).Paint(dc);
-        });
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && GetCapture() != hwnd) {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(hwnd, &p);
-            bool over = false;
-            for (const StripRect& r : placed.handles)
-                over = over || r.Contains(p.x, p.y);
-            SetDragOrArrowCursor(over);
-            return TRUE;
-        }
-        break;
-    case WM_CANCELMODE:
-        if (GetCapture() == hwnd) {
-            EndMouseCapture();
-            const bool wasPlay = dragMode == DRAG_PLAY;
-            dragMode = DRAG_NONE;
-            restartPlay = false;
-            if (wasPlay)
-                InvalidateStripRect(hwnd, ThumbRect(placed.playX));
-        }
-        break;
-    default:
-        if (IsMouseMessage(message)) {
-            OnMouse(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            return 0;
-        }
-        break;
+    else if (overview == this)
+        overview = nullptr;
+}
+
+bool CKV_ZoomWnd::OverHandle(int32_t x, int32_t y) const
+{
+    for (const StripRect& r : placed.handles) {
+        if (r.Contains(x, y))
+            return true;
     }
-    return CWindowBase::WindowProc(message, wParam, lParam);
+    return false;
+}
+
+void CKV_ZoomWnd::OnCaptureCancelled()
+{
+    const bool wasPlay = dragMode == DRAG_PLAY;
+    dragMode = DRAG_NONE;
+    restartPlay = false;
+    if (wasPlay)
+        InvalidateStripRect(hwnd, ThumbRect(placed.playX));
 }
 
 void CKV_ZoomWnd::OnSize(int32_t width, int32_t height)

@@ -16,21 +16,42 @@
 #include "lib/window_base_win.h"
 #include "view/zoom_strip.h"
 
-class CKV_TopZoomWnd : public CWindowBase {
+// What both strips do alike: their creation, painting, cursor over a
+// handle, and giving up the mouse; each strip supplies the parts that differ.
+class CKV_StripWnd : public CWindowBase {
 public:
-    ~CKV_TopZoomWnd() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Draws the whole client area as the window shows it (also used by tests
     // painting into a memory bitmap).
-    void Paint(HDC dc) const;
-    // Places the handles for the current selection and view range,
-    // invalidating what moved. Nothing while the waveform is hidden.
-    void Update();
+    virtual void Paint(HDC dc) const = 0;
+    // Places the handles for the current state, invalidating what moved.
+    virtual void Update() = 0;
+
+protected:
+    // The window was created (true) or is being destroyed (false).
+    virtual void Attach(bool created) = 0;
+    virtual void OnSize(int32_t width, int32_t height) = 0;
+    virtual void OnMouse(UINT message, int32_t x, int32_t y) = 0;
+    virtual bool OverHandle(int32_t x, int32_t y) const = 0;
+    // The capture was taken away in the middle of a drag.
+    virtual void OnCaptureCancelled() = 0;
+};
+
+class CKV_TopZoomWnd : public CKV_StripWnd {
+public:
+    ~CKV_TopZoomWnd() override;
+
+    void Paint(HDC dc) const override;
+    // Nothing while the waveform is hidden.
+    void Update() override;
 
 private:
-    void OnSize(int32_t width, int32_t height);
-    void OnMouse(UINT message, int32_t x, int32_t y);
+    void Attach(bool created) override;
+    void OnSize(int32_t width, int32_t height) override;
+    void OnMouse(UINT message, int32_t x, int32_t y) override;
+    bool OverHandle(int32_t x, int32_t y) const override;
+    void OnCaptureCancelled() override;
     int32_t MousePosition(int32_t x) const;
 
     bool recalc = true;
@@ -43,22 +64,24 @@ private:
     int32_t anchor = 0;
 };
 
-class CKV_ZoomWnd : public CWindowBase {
+class CKV_ZoomWnd : public CKV_StripWnd {
 public:
     ~CKV_ZoomWnd() override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    void Paint(HDC dc) const;
+    void Paint(HDC dc) const override;
     // Places the bar's marks for the current document, selection, view range
     // and play position, invalidating what moved.
-    void Update();
+    void Update() override;
 
     enum DragMode { DRAG_NONE = -1, DRAG_SELECTION = 0, DRAG_PLAY = 1, DRAG_VIEW = 2 };
     int DragModeNow() const { return dragMode; }
 
 private:
-    void OnSize(int32_t width, int32_t height);
-    void OnMouse(UINT message, int32_t x, int32_t y);
+    void Attach(bool created) override;
+    void OnSize(int32_t width, int32_t height) override;
+    void OnMouse(UINT message, int32_t x, int32_t y) override;
+    bool OverHandle(int32_t x, int32_t y) const override;
+    void OnCaptureCancelled() override;
     void Press(int32_t x, int32_t y, int32_t pos);
     void Release(int32_t pos);
     void ShowPopup(int32_t x, int32_t y);
