@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -76,6 +77,7 @@ public:
     }
     ~Process()
     {
+        CloseDialogs();
         if (pi.hProcess) {
             if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT)
                 TerminateProcess(pi.hProcess, 99);
@@ -102,6 +104,66 @@ public:
                 return nullptr;
         }
         return nullptr;
+    }
+    // A visible top-level dialog (class "#32770") of this process whose title
+    // holds `titlePart` (null: any), other than `except`; null after the
+    // timeout. Modal dialogs and message boxes are such windows.
+    HWND WaitForDialog(const char* titlePart = nullptr, DWORD timeoutMs = 10000, HWND except = nullptr)
+    {
+        DWORD start = GetTickCount();
+        do {
+            if (HWND d = FindDialog(titlePart, except))
+                return d;
+            Sleep(50);
+        } while (GetTickCount() - start < timeoutMs);
+        return nullptr;
+    }
+    HWND FindDialog(const char* titlePart = nullptr, HWND except = nullptr) const
+    {
+        HWND w = nullptr;
+        while ((w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid != pi.dwProcessId || w == except || !IsWindowVisible(w))
+                continue;
+            char title[256] = {};
+            GetWindowTextA(w, title, sizeof(title));
+            if (!titlePart || strstr(title, titlePart))
+                return w;
+        }
+        return nullptr;
+    }
+    // Waits until `dialog` is gone; false after the timeout.
+    static bool WaitGone(HWND dialog, DWORD timeoutMs = 10000)
+    {
+        DWORD start = GetTickCount();
+        while (IsWindow(dialog) && IsWindowVisible(dialog)) {
+            if (GetTickCount() - start >= timeoutMs)
+                return false;
+            Sleep(50);
+        }
+        return true;
+    }
+    // Presses the dialog's button `id` as the user would (the command is
+    // posted: the dialog may run a modal loop of its own in answer).
+    static void Press(HWND dialog, int id)
+    {
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+            reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    // Cancels every dialog the process still shows, so that a failed test
+    // never leaves the program waiting in a modal loop.
+    void CloseDialogs()
+    {
+        if (!pi.hProcess)
+            return;
+        for (int i = 0; i < 20; i++) {
+            HWND d = FindDialog();
+            if (!d)
+                break;
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+            WaitGone(d, 500);
+        }
     }
     // Exit code, or -1000 when the process did not end in time.
     int WaitForExit(DWORD timeoutMs = 20000)
