@@ -2,6 +2,7 @@
 
 #include "base/app.h"
 #include "base/host.h"
+#include "base/update_views.h"
 #include "sound/document.h"
 
 namespace {
@@ -28,4 +29,22 @@ void EndMouseCapture()
 int32_t MouseDragOrigin()
 {
     return dragOrigin;
+}
+
+void TrackMouseLeave(HWND window)
+{
+    TRACKMOUSEEVENT track = {};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    TrackMouseEvent(&track);
+}
+
+void OnMouseLeave()
+{
+    Selection& sel = TheSelection();
+    if (sel.mousePos < 0)
+        return;
+    sel.mousePos = -1;
+    UpdateViews(UpdMousePos);
 }

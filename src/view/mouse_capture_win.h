@@ -15,3 +15,9 @@ void EndMouseCapture();
 
 // The anchor position taken by the last BeginMouseCapture.
 int32_t MouseDragOrigin();
+
+// The mouse position field empties when the pointer leaves the views: a view
+// asks for the leave notice on each mouse move, and on WM_MOUSELEAVE (which
+// does not come while the view holds the capture) the position becomes -1.
+void TrackMouseLeave(HWND window);
+void OnMouseLeave();

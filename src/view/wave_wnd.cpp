@@ -524,6 +524,8 @@ LRESULT CKV_WaveWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         sel.mousePos = XToSample(std::min(std::max(x, 0), static_cast<int>(view.width)));
         UpdateViews(UpdMousePos);
+        if (message == WM_MOUSEMOVE)
+            TrackMouseLeave(hwnd);
         if (message == WM_LBUTTONDOWN) {
             sel.anchorPos = sel.mousePos;
             BeginMouseCapture(hwnd);
@@ -544,6 +546,9 @@ LRESULT CKV_WaveWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Update();
         return 0;
     }
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return 0;
     case WM_CANCELMODE:
         if (dragging) {
             dragging = false;

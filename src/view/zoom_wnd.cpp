@@ -171,8 +171,13 @@ LRESULT CKV_StripWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnCaptureCancelled();
         }
         break;
+    case WM_MOUSELEAVE:
+        OnMouseLeave();
+        return 0;
     default:
         if (IsMouseMessage(message)) {
+            if (message == WM_MOUSEMOVE)
+                TrackMouseLeave(hwnd);
             OnMouse(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         }

@@ -243,6 +243,10 @@ TEST_F(WaveWndTest, DragPastTheLeftEdgeScrollsAndRecordsOneSelection)
     EXPECT_EQ(before + 1, size_t(TheUndoHistory().Count()));
     EXPECT_EQ(0, ActUndo());
     ExpectSelection(100, 10);
+    // Leaving the view empties the mouse position.
+    EXPECT_EQ(17500, TheSelection().mousePos);
+    SendMessageA(window->hwnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(-1, TheSelection().mousePos);
 }
 
 TEST_F(WaveWndTest, ChangesOnScreenEqualAFreshPaint)
