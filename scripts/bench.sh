@@ -5,10 +5,11 @@
 # so the peak memory of its load is measured in a process that never held a
 # sound before; effects_bench then runs the effects on the 10-minute sound and
 # Delete, Undo and Redo on the 60-minute one, and convert_bench Convert Format
-# and its undo on the 10-minute one. The sounds are large (about 106 MB and
+# and its undo on the 10-minute one; view_win_bench (Windows only) paints the
+# waveform window and times the frequency transform. The sounds are large (about 106 MB and
 # 635 MB, plus two saved copies each); they live in build/bench-data and are
 # removed at the end unless --keep. Naming programs runs only those.
-# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert]...
+# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert|view]...
 #        (default: both builds, every program)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +23,7 @@ for a in "$@"; do
     --keep) keep=1 ;;
     native | win64) targets+=("$a") ;;
     wave | effects | convert) programs+=("${a}_bench") ;;
+    view) programs+=(view_win_bench) ;;
     *)
         echo "bench: unknown argument $a" >&2
         exit 2
@@ -29,7 +31,7 @@ for a in "$@"; do
     esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(native win64)
-[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench)
+[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench view_win_bench)
 
 selected() {  # program name → whether it runs
     local p
@@ -103,6 +105,8 @@ for t in "${targets[@]}"; do
         # the Wine programs of a test run going on at the same time.
         KV_ENV_DIR="$root/build/bench-env"
         mkdir -p "$KV_ENV_DIR"
+        # The window benchmarks draw on a virtual display of their own.
+        kv_start_display || { echo "bench: no virtual display"; status=1; continue; }
         kv_start_wine || { echo "bench: wine64 could not start"; status=1; continue; }
         echo "=== win64 under $("$KV_WINE" --version 2>/dev/null) ($(build_type build/win64)) ==="
         # Relative paths: the program sees the work folder as its current directory.
@@ -119,6 +123,10 @@ for t in "${targets[@]}"; do
         fi
         if selected convert_bench; then
             (cd "$data/$t" && "$KV_WINE" "$root/build/win64/convert_bench.exe" --minutes 10 --dir .) || status=1
+            echo
+        fi
+        if selected view_win_bench; then
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/view_win_bench.exe" --minutes 60 --dir .) || status=1
             echo
         fi
         ;;

@@ -183,9 +183,12 @@ void CKV_FreqWnd::PaintLabels(HDC hdc, const RECT& client, int rowTop)
             continue;
         char text[16];
         int length = std::snprintf(text, sizeof text, "%ld", static_cast<long>(i));
-        TextOutA(hdc, x, y, text, length);
         if (!GetTextExtentPoint32A(hdc, text, length, &size))
             size.cx = app.charWidth * length;
+        // A label cut by the right edge would read as another number.
+        if (x + size.cx > client.right)
+            break;
+        TextOutA(hdc, x, y, text, length);
         free = x + size.cx + gap;
     }
 }
