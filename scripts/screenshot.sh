@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Shows the frame inside a Wine virtual desktop (so the caption and borders
 # are drawn) and writes screenshots of it to build/screenshots/: empty, with a
-# stereo sound loaded, while playing, with the volume popup open, and with
-# the spectrogram open while playing.
-# Usage: scripts/screenshot.sh [empty|stereo|playing|volume|spectrum]
+# stereo sound loaded, while playing, with the volume popup open, with the
+# spectrogram open while playing, and zoomed in on a selection three times,
+# each at another scale: many samples per pixel column, one to three, and
+# more columns than samples.
+# Usage: scripts/screenshot.sh [empty|stereo|playing|volume|spectrum|many|few|stairs]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -39,7 +41,9 @@ shot() {  # name, seconds to wait, program arguments...
 }
 
 only=${1:-}
-for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009" "spectrum|3209 4005 wait:800"; do
+for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009" "spectrum|3209 4005 wait:800" \
+    "many|drag:150-450 wait:500 3201 wait:500 drag:200-400" "few|drag:300-310 wait:500 3201 wait:500 drag:200-400" \
+    "stairs|drag:300-302 wait:500 3201 wait:500 drag:200-300"; do
     name=${spec%%|*}
     [ -z "$only" ] || [ "$only" = "$name" ] || continue
     args=()

@@ -171,6 +171,8 @@ private:
 
 // Many or a few samples per column: a vertical line over each column's
 // levels; a few per column also join each column's last level to the next.
+// With many per column the line also reaches the previous column's last
+// level: a steep wave at a small factor would otherwise break into dashes.
 void DrawColumns(HDC dc, LevelReader& reader, int32_t left, int32_t right, int32_t end)
 {
     const WaveViewModel& view = TheWaveView();
@@ -178,14 +180,18 @@ void DrawColumns(HDC dc, LevelReader& reader, int32_t left, int32_t right, int32
     const bool joined = view.scaleMode == SCALE_FEW;
     const uint32_t step = joined ? 1u : std::max(1u, factor / MANY_SAMPLES_PROBES);
     const uint32_t probes = factor / step;
-    // A column drawn left of the area gives the first joining line its start.
-    int32_t x = joined ? std::max(left - 1, 0) : std::max(left, 0);
+    // The column left of the area, even left of the window, gives the first
+    // column its previous level, so that content scrolled in from there
+    // equals a fresh paint.
+    int32_t x = left - 1;
     bool havePrevious = false;
     int previous = 0;
     for (; x <= right; x++) {
         const int64_t first = static_cast<int64_t>(TheSelection().viewStart) + static_cast<int64_t>(x) * factor;
         if (first >= end)
             break;
+        if (first < 0)
+            continue;
         // Two columns ahead: the samples arrive while this one is drawn.
         if (step > 1)
             for (uint32_t i = 0; i < probes; i++)
@@ -207,6 +213,9 @@ void DrawColumns(HDC dc, LevelReader& reader, int32_t left, int32_t right, int32
         if (joined && havePrevious) {
             MoveToEx(dc, x - 1, previous, nullptr);
             LineTo(dc, x, last);
+        } else if (havePrevious) {
+            low = std::min(low, previous);
+            high = std::max(high, previous);
         }
         MoveToEx(dc, x, low, nullptr);
         LineTo(dc, x, high + 1);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -156,6 +157,22 @@ TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
     PaintPixels();
     EXPECT_EQ(std::vector<int>{0}, WaveRows(10));
     EXPECT_EQ(std::vector<int>{100}, WaveRows(190));
+
+    // A steep wave at three samples per column draws one unbroken trace:
+    // each column's line reaches the level where the previous one ended.
+    std::vector<uint8_t> steep;
+    for (int i = 0; i < 600; i++) {
+        std::vector<uint8_t> one = Frames16(1, {int16_t(30000 * std::sin(i * 3.14159265 / 6))});
+        steep.insert(steep.end(), one.begin(), one.end());
+    }
+    Show(1, steep, 200, 101);
+    ASSERT_EQ(SCALE_MANY, TheWaveView().scaleMode);
+    PaintPixels();
+    for (int x = 1; x < 200; x++) {
+        const std::vector<int> here = WaveRows(x), before = WaveRows(x - 1);
+        ASSERT_FALSE(here.empty());
+        EXPECT_TRUE(here.front() <= before.back() + 1 && here.back() + 1 >= before.front()) << x;
+    }
 
     // Stereo: the left lane's zero line a quarter down, the right's three.
     Show(2, Frames16(10000, {16384, -16384}), 200, 200);
