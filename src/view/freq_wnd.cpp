@@ -23,6 +23,10 @@ bool classRegistered = false;
 // its system menu leaves the object without a handle until the next toggle.
 std::unique_ptr<CKV_FreqWnd> instance;
 
+// The first size, in average characters of the program's font.
+const int FIRST_WIDTH_CHARS = 40;
+const int FIRST_HEIGHT_CHARS = 12;
+
 int LabelRowHeight()
 {
     return TheApp().charHeight * 3 / 2;
@@ -165,7 +169,9 @@ void CKV_FreqWnd::PaintLabels(HDC hdc, const RECT& client, int rowTop)
     int y = rowTop + (LabelRowHeight() - app.charHeight) / 2;
     SIZE size;
     TextOutA(hdc, client.left, y, "kHz", 3);
-    int gap = std::max(1, app.charWidth / 2);
+    // A character's width apart, so that neighbouring numbers never read
+    // as one.
+    int gap = std::max(1, app.charWidth);
     int32_t free = client.left + gap;
     if (GetTextExtentPoint32A(hdc, "kHz", 3, &size))
         free += size.cx;
@@ -209,8 +215,9 @@ void ToggleSpectrogram()
     if (!RegisterFreqClass())
         return;
     const App& app = TheApp();
+    // First opened wide enough for its title and a readable kHz scale.
     if (remembered.right <= remembered.left)
-        remembered = {1, 1, 1 + 20 * app.charWidth, 1 + 10 * app.charHeight};
+        remembered = {1, 1, 1 + FIRST_WIDTH_CHARS * app.charWidth, 1 + FIRST_HEIGHT_CHARS * app.charHeight};
     instance.reset(new (std::nothrow) CKV_FreqWnd);
     if (!instance)
         return;
