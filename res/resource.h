@@ -149,3 +149,42 @@
 #define IDD_VOLUME              2047
 #define IDC_VOLUME_EDIT         6899
 #define IDC_VOLUME_SLIDER       6900
+
+// The effect option dialogs. Each number field is an edit with the scroll
+// bar one id above it; preset buttons run from their group's first id.
+#define IDD_AMPLIFY             2016
+#define IDD_ECHO                2017
+#define IDD_FADE                2018
+#define IDD_PITCH               2019
+#define IDD_BACKGROUND          2021
+#define IDD_FILL                2022
+#define IDD_TONE                2023
+#define IDD_NOISE               2024
+#define IDC_AMPLIFY_VALUE       5101
+#define IDC_AMPLIFY_PRESET      5110
+#define IDC_NOISE_AMPLITUDE     5101
+#define IDC_ECHO_CHORUS         5401
+#define IDC_ECHO_STRENGTH       5404
+#define IDC_ECHO_STRENGTH_PRESET 5407
+#define IDC_ECHO_DELAY          5417
+#define IDC_ECHO_DELAY_PRESET   5420
+#define IDC_FADE_IN             5501
+#define IDC_FADE_OUT            5502
+#define IDC_FADE_START          5512
+#define IDC_FADE_END            5515
+#define IDC_FILL_VALUE          5601
+#define IDC_BACKGROUND_DURATION 6400
+#define IDC_BACKGROUND_THRESHOLD 6410
+#define IDC_BACKGROUND_DELETE   6420
+#define IDC_PITCH_PRESET        6500
+#define IDC_PITCH_SLIDER        6504
+#define IDC_PITCH_TEXT          6508
+#define IDC_PITCH_INVERT        6509
+#define IDC_TONE_KEYPAD         6600
+#define IDC_TONE1_ON            6620
+#define IDC_TONE1_FREQUENCY     6621
+#define IDC_TONE1_AMPLITUDE     6625
+#define IDC_TONE2_ON            6630
+#define IDC_TONE2_FREQUENCY     6631
+#define IDC_TONE2_AMPLITUDE     6635
+#define IDC_TONE_SHAPE          6640

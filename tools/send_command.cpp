@@ -1,7 +1,8 @@
 // Sends commands to a running Kelvora, as its menu, keys and buttons would:
 // kv_send <command id>... Each id is posted to the frame as WM_COMMAND; an
-// id written "wait:<ms>" waits instead, and "drag:<x1>-<x2>" drags the mouse
-// across the waveform window from x1 to x2. The screenshot script uses it to
+// id written "wait:<ms>" waits instead, "drag:<x1>-<x2>" drags the mouse
+// across the waveform window from x1 to x2, and "press:<id>" presses the
+// button id of the dialog the program shows. The screenshot script uses it to
 // show the frame playing, zoomed with a selection or with a popup open.
 #include <windows.h>
 
@@ -21,6 +22,18 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; i++) {
         if (std::strncmp(argv[i], "wait:", 5) == 0) {
             Sleep(static_cast<DWORD>(std::atoi(argv[i] + 5)));
+        } else if (std::strncmp(argv[i], "press:", 6) == 0) {
+            DWORD program = 0;
+            GetWindowThreadProcessId(frame, &program);
+            HWND dialog = nullptr;
+            while ((dialog = FindWindowExA(nullptr, dialog, "#32770", nullptr)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(dialog, &pid);
+                if (pid == program && IsWindowVisible(dialog))
+                    break;
+            }
+            if (dialog)
+                PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[i] + 6)), 0);
         } else if (std::strncmp(argv[i], "drag:", 5) == 0) {
             const int waveWindow = 4001;
             HWND wave = GetDlgItem(frame, waveWindow);

@@ -54,6 +54,14 @@ int ApplyEffect(const void*, uint32_t)
     return 0;
 }
 
+// An option dialog of the shell; an effect's runs the effect on OK.
+template <int TemplateId>
+int RunDialog(bool)
+{
+    TheHost().RunDialog(TemplateId);
+    return 0;
+}
+
 template <int Toggle>
 int RunToggle(bool)
 {
@@ -150,14 +158,14 @@ const CommandRow commandTable[] = {
 
     // Effects. Those with settings run again over the current selection with
     // the current settings when their records are applied.
-    {IDM_OPT_AMPLIFY, ACTION_AMPLIFY, CMD_ALWAYS, nullptr, ApplyEffect<Amplify>},
-    {IDM_OPT_ECHO, ACTION_ECHO, CMD_ALWAYS, nullptr, ApplyEffect<Echo>},
-    {IDM_OPT_FADE, ACTION_FADE, CMD_ALWAYS, nullptr, ApplyEffect<Fade>},
-    {IDM_OPT_PITCH, ACTION_PITCH, CMD_ALWAYS, nullptr, ApplyEffect<PitchChange>},
-    {IDM_FX_BACKGROUND, ACTION_REMOVE_BACKGROUND, CMD_ALWAYS, nullptr, ApplyEffect<RemoveBackground>},
-    {IDM_FX_FILL, ACTION_FILL, CMD_ALWAYS, nullptr, ApplyEffect<Fill>},
-    {IDM_FX_TONE, ACTION_TONE, CMD_ALWAYS, nullptr, ApplyEffect<Tone>},
-    {IDM_FX_NOISE, ACTION_NOISE, CMD_ALWAYS, nullptr, ApplyEffect<AddNoise>},
+    {IDM_OPT_AMPLIFY, ACTION_AMPLIFY, CMD_ALWAYS, RunDialog<IDD_AMPLIFY>, ApplyEffect<Amplify>},
+    {IDM_OPT_ECHO, ACTION_ECHO, CMD_ALWAYS, RunDialog<IDD_ECHO>, ApplyEffect<Echo>},
+    {IDM_OPT_FADE, ACTION_FADE, CMD_ALWAYS, RunDialog<IDD_FADE>, ApplyEffect<Fade>},
+    {IDM_OPT_PITCH, ACTION_PITCH, CMD_ALWAYS, RunDialog<IDD_PITCH>, ApplyEffect<PitchChange>},
+    {IDM_FX_BACKGROUND, ACTION_REMOVE_BACKGROUND, CMD_ALWAYS, RunDialog<IDD_BACKGROUND>, ApplyEffect<RemoveBackground>},
+    {IDM_FX_FILL, ACTION_FILL, CMD_ALWAYS, RunDialog<IDD_FILL>, ApplyEffect<Fill>},
+    {IDM_FX_TONE, ACTION_TONE, CMD_ALWAYS, RunDialog<IDD_TONE>, ApplyEffect<Tone>},
+    {IDM_FX_NOISE, ACTION_NOISE, CMD_ALWAYS, RunDialog<IDD_NOISE>, ApplyEffect<AddNoise>},
     {IDM_FX_SILENCE, ACTION_SILENCE, CMD_ALWAYS, Run<Silence>, nullptr},
     {IDM_FX_LOWPASS, ACTION_LOW_PASS, CMD_ALWAYS, Run<LowPass>, nullptr},
     {IDM_FX_REVERSE, ACTION_REVERSE, CMD_ALWAYS, Run<Reverse>, nullptr},

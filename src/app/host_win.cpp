@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_win.h"
+#include "app/dialog_table_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
@@ -137,4 +138,9 @@ void WindowsHost::ShowHelp(void* owner, uint32_t command, uintptr_t data)
     HWND window = owner ? static_cast<HWND>(owner) : static_cast<HWND>(FrameWindow());
     CGString file = SiblingFileName(TheApp().programPath.c_str(), ".HLP");
     WinHelpA(window, command == HELP_CMD_HELP_ON_HELP ? nullptr : file.c_str(), command, data);
+}
+
+bool WindowsHost::RunDialog(int templateId)
+{
+    return RunProgramDialog(templateId);
 }

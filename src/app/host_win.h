@@ -30,6 +30,7 @@ public:
     bool ClipboardHasSound() const override;
     bool FrameMaximized() const override;
     void ShowHelp(void* owner, uint32_t command, uintptr_t data) override;
+    bool RunDialog(int templateId) override;
 
 private:
     HCURSOR previousCursor = nullptr;   // current before the wait cursor

@@ -67,6 +67,11 @@ public:
     virtual bool ClipboardHasSound() const { return false; }
     virtual bool FrameMaximized() const { return false; }
 
+    // Runs the program's modal dialog `templateId` (an option dialog, with
+    // what its OK does) over the frame. False when it was cancelled, or
+    // headless, where there are no dialogs.
+    virtual bool RunDialog(int templateId) { return false; }
+
     // A request to the help viewer: the platform's help command and its
     // data (a context id, or a pointer for the keyword search), for the
     // window that asks (HWND; null: the frame).

@@ -19,3 +19,9 @@ void EnableControlRange(HWND dialog, int firstId, int lastId, bool enable)
             EnableWindow(control, enable);
     }
 }
+
+HBRUSH DialogFaceBrush(HDC dc)
+{
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+}

@@ -1,0 +1,32 @@
+#include "app/dialog_table_win.h"
+
+#include "edit/effect_dlg.h"
+#include "resource.h"
+
+namespace {
+
+struct DialogRow {
+    int templateId;
+    bool (*run)(HWND owner);
+};
+
+const DialogRow dialogTable[] = {
+    {IDD_AMPLIFY, AmplifyDialog},
+    {IDD_ECHO, EchoDialog},
+    {IDD_FADE, FadeDialog},
+    {IDD_PITCH, PitchDialog},
+    {IDD_BACKGROUND, RemoveBackgroundDialog},
+    {IDD_FILL, FillDialog},
+    {IDD_TONE, ToneDialog},
+    {IDD_NOISE, NoiseDialog},
+};
+
+}
+
+bool RunProgramDialog(int templateId)
+{
+    for (const DialogRow& row : dialogTable)
+        if (row.templateId == templateId)
+            return row.run(nullptr);
+    return false;
+}
