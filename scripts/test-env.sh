@@ -71,6 +71,9 @@ kv_start_wine() {
     # test program's start short and keep them off CTest's output pipe.
     "$KV_WINESERVER" -p >/dev/null 2>&1 </dev/null
     "$KV_WINE" wineboot >/dev/null 2>&1 </dev/null
+    # Xvfb has no window manager: Wine waits about 2 s for one to take each
+    # closed dialog or message box back, unless its windows are unmanaged.
+    "$KV_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
     # Wine draws the caption buttons with Marlett, which it does not find in
     # fonts-wine's folder by itself: without it they show as letters.
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"

@@ -1,0 +1,246 @@
+// The effect option dialogs, run modally on the test's thread while a second
+// thread works them as a user would: keys typed into their fields, buttons
+// pressed by id. What counts is what OK leaves behind: the stored settings,
+// the undo steps filed and the sound.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "base/app_options.h"
+#include "edit/effect_dlg.h"
+#include "edit/undo_history.h"
+#include "resource.h"
+#include "support/core_state.h"
+
+namespace {
+
+std::string Text(HWND dialog, int id)
+{
+    char text[64] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool Checked(HWND dialog, int id)
+{
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// The user clicks into the field, selects its text and types over it.
+void Type(HWND dialog, int id, const char* text)
+{
+    HWND edit = GetDlgItem(dialog, id);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    for (const char* c = text; *c; c++)
+        SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+}
+
+// The control lies within the dialog as cut by "<< Less".
+bool Shows(HWND dialog, int id)
+{
+    RECT d, c;
+    GetWindowRect(dialog, &d);
+    GetWindowRect(GetDlgItem(dialog, id), &c);
+    return c.top < d.bottom;
+}
+
+void Press(HWND dialog, int id)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+class EffectDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(ResetCore());
+        Sound(PcmFormat(1, 16, 22050), {1000, -1000, 4000, -4000});
+    }
+
+    void Sound(const KvWaveFormat& f, std::vector<int16_t> samples)
+    {
+        std::vector<uint8_t> bytes;
+        for (int16_t v : samples) {
+            if (f.wBitsPerSample == 8) {
+                bytes.push_back(uint8_t(v + 128));
+            } else {
+                bytes.push_back(uint8_t(v & 0xFF));
+                bytes.push_back(uint8_t((v >> 8) & 0xFF));
+            }
+        }
+        SetSound(f, bytes, 0, 0, int32_t(samples.size()));
+        ResetUndoHistory(ACTSTATE_LOADING);
+        ResetUndoHistory(ACTSTATE_READY);
+    }
+
+    // Opens the dialog with `open`; once it shows (titled `title`), `work`
+    // runs against it on another thread, which then presses `close`.
+    // Returns what `open` returned.
+    bool Run(bool (*open)(HWND), const char* title, std::function<void(HWND)> work, int close = IDOK)
+    {
+        std::atomic<bool> found{false};
+        std::thread driver([&] {
+            HWND dialog = nullptr;
+            // Visible: its initialisation is over.
+            for (int i = 0; i < 250 && !dialog; i++) {
+                dialog = FindWindowA("#32770", title);
+                if (!dialog || !IsWindowVisible(dialog)) {
+                    dialog = nullptr;
+                    Sleep(20);
+                }
+            }
+            if (!dialog)
+                return;
+            found = true;
+            work(dialog);
+            PostMessageA(dialog, WM_COMMAND, close, 0);
+        });
+        bool ok = open(nullptr);
+        driver.join();
+        EXPECT_TRUE(found) << title;
+        return ok;
+    }
+
+    static size_t Steps() { return size_t(TheUndoHistory().Count()); }
+};
+
+TEST_F(EffectDialogTest, OkFilesTheSettingsOnlyWhenChangedThenTheEffect)
+{
+    const std::vector<uint8_t> before = DocumentBytes();
+    TheEffectSettings().amplification = 150;
+
+    // Cancel: nothing at all.
+    EXPECT_FALSE(Run(AmplifyDialog, "Amplification", [](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_AMPLIFY_PRESET + 2));
+        Press(d, IDC_AMPLIFY_PRESET);
+    }, IDCANCEL));
+    EXPECT_EQ(0u, Steps());
+    EXPECT_EQ(150, TheEffectSettings().amplification);
+
+    // OK unchanged: the effect alone.
+    EXPECT_TRUE(Run(AmplifyDialog, "Amplification", [](HWND) {}));
+    EXPECT_EQ(1u, Steps());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(before, DocumentBytes());
+
+    // A typed 1001 is taken as the field's top, 1000, and shown so once the
+    // field loses the focus; no preset matches it.
+    EXPECT_TRUE(Run(AmplifyDialog, "Amplification", [](HWND d) {
+        Type(d, IDC_AMPLIFY_VALUE, "1001");
+        EXPECT_EQ("1001", Text(d, IDC_AMPLIFY_VALUE));
+        for (int i = 0; i < 5; i++)
+            EXPECT_FALSE(Checked(d, IDC_AMPLIFY_PRESET + i));
+        SendMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, IDOK)), TRUE);
+        EXPECT_EQ("1000", Text(d, IDC_AMPLIFY_VALUE));
+    }));
+    EXPECT_EQ(1000, TheEffectSettings().amplification);
+    EXPECT_EQ(2u, Steps());
+    ExpectSelection(0, 4);
+    EXPECT_EQ((std::vector<uint8_t>{0x10, 0x27, 0xF0, 0xD8, 0xFF, 0x7F, 0x01, 0x80}), DocumentBytes());
+    // Undo takes back the effect, then the settings.
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(before, DocumentBytes());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(150, TheEffectSettings().amplification);
+}
+
+TEST_F(EffectDialogTest, PresetsChecksAndTheExpandedState)
+{
+    TheEffectSettings().echoDelay = 333;
+    TheAppOptions().extra = 0;
+    EXPECT_FALSE(Run(EchoDialog, "Echo Options", [](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_ECHO_DELAY_PRESET + 4));
+        EXPECT_TRUE(Checked(d, IDC_ECHO_STRENGTH_PRESET + 1));
+        EXPECT_FALSE(Shows(d, IDC_ECHO_DELAY));
+        Press(d, IDC_EXPAND_MORE);
+        EXPECT_TRUE(Shows(d, IDC_ECHO_DELAY));
+        Type(d, IDC_ECHO_DELAY, "150");
+        for (int i = 0; i < 5; i++)
+            EXPECT_FALSE(Checked(d, IDC_ECHO_DELAY_PRESET + i));
+        Press(d, IDC_ECHO_DELAY_PRESET);
+        EXPECT_EQ("20", Text(d, IDC_ECHO_DELAY));
+        Press(d, IDC_ECHO_CHORUS);
+        EXPECT_TRUE(Checked(d, IDC_ECHO_CHORUS));
+    }, IDCANCEL));
+    EXPECT_EQ(1, TheAppOptions().extra);
+    EXPECT_EQ(333, TheEffectSettings().echoDelay);
+
+    // The next dialog opens expanded; a fade out checks its button.
+    TheEffectSettings().fadeStart = 80;
+    TheEffectSettings().fadeEnd = 0;
+    Run(FadeDialog, "Fade Options", [](HWND d) {
+        EXPECT_TRUE(Shows(d, IDC_FADE_START));
+        EXPECT_TRUE(Checked(d, IDC_FADE_OUT));
+        Press(d, IDC_FADE_IN);
+        EXPECT_EQ("0", Text(d, IDC_FADE_START));
+        EXPECT_EQ("100", Text(d, IDC_FADE_END));
+    }, IDCANCEL);
+}
+
+TEST_F(EffectDialogTest, PitchFactorTypedAndInverted)
+{
+    // Typed key by key, the text stays as typed while the factor follows.
+    Run(PitchDialog, "Pitch Change", [](HWND d) {
+        EXPECT_EQ("1.00", Text(d, IDC_PITCH_TEXT));
+        Type(d, IDC_PITCH_TEXT, "0.5");
+        EXPECT_EQ("0.5", Text(d, IDC_PITCH_TEXT));
+        EXPECT_TRUE(Checked(d, IDC_PITCH_PRESET));
+    }, IDCANCEL);
+    EXPECT_TRUE(Run(PitchDialog, "Pitch Change", [](HWND d) {
+        Type(d, IDC_PITCH_TEXT, "0.5");
+    }));
+    EXPECT_EQ(32768, TheEffectSettings().pitchFactor);
+    EXPECT_EQ(8, TheDocument().length);     // an octave down: twice as long
+
+    Run(PitchDialog, "Pitch Change", [](HWND d) {
+        Press(d, IDC_PITCH_PRESET + 3);
+        EXPECT_EQ("2.00", Text(d, IDC_PITCH_TEXT));
+        Press(d, IDC_PITCH_INVERT);
+        EXPECT_EQ("0.50", Text(d, IDC_PITCH_TEXT));
+        EXPECT_TRUE(Checked(d, IDC_PITCH_PRESET));
+    }, IDCANCEL);
+}
+
+TEST_F(EffectDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
+{
+    // 8000 Hz: a stored 6000 Hz opens as the highest tone, 4000.
+    Sound(PcmFormat(1, 16, 8000), std::vector<int16_t>(800, 0));
+    TheEffectSettings().tone1Frequency = 6000;
+    EXPECT_TRUE(Run(ToneDialog, "Tone Generator", [](HWND d) {
+        EXPECT_EQ("4000", Text(d, IDC_TONE1_FREQUENCY));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_TONE2_FREQUENCY)));
+        Press(d, IDC_TONE_KEYPAD + 5);     // key 5
+        EXPECT_EQ("770", Text(d, IDC_TONE1_FREQUENCY));
+        EXPECT_EQ("1336", Text(d, IDC_TONE2_FREQUENCY));
+        EXPECT_TRUE(Checked(d, IDC_TONE2_ON));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_TONE2_FREQUENCY)));
+    }));
+    const EffectSettings& s = TheEffectSettings();
+    EXPECT_EQ(770, s.tone1Frequency);
+    EXPECT_EQ(1336, s.tone2Frequency);
+    EXPECT_EQ(50, s.tone1Amplitude);
+    EXPECT_EQ(50, s.tone2Amplitude);
+    EXPECT_NE(std::vector<uint8_t>(1600, 0), DocumentBytes());
+
+    // 8-bit: the fill value stays within the sample width.
+    Sound(PcmFormat(1, 8, 11025), {0, 0});
+    EXPECT_TRUE(Run(FillDialog, "Fill Options", [](HWND d) { Type(d, IDC_FILL_VALUE, "-200"); }));
+    EXPECT_EQ(-127, TheEffectSettings().fillValue);
+    EXPECT_EQ((std::vector<uint8_t>{1, 1}), DocumentBytes());
+
+    // The background duration shows milliseconds and keeps tens of them.
+    Run(RemoveBackgroundDialog, "Remove Background Noise", [](HWND d) {
+        EXPECT_EQ("100", Text(d, IDC_BACKGROUND_DURATION));
+        Type(d, IDC_BACKGROUND_DURATION, "250");
+    }, IDOK);
+    EXPECT_EQ(25, TheEffectSettings().noiseDuration);
+}
+
+}
