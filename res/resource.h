@@ -188,3 +188,9 @@
 #define IDC_TONE2_FREQUENCY     6631
 #define IDC_TONE2_AMPLITUDE     6635
 #define IDC_TONE_SHAPE          6640
+
+// Display Options: the unit buttons are IDC_DISPLAY_UNIT + unit (1..3).
+#define IDD_DISPLAY_OPTIONS     2013
+#define IDC_DISPLAY_UNIT        5300
+#define IDC_DISPLAY_END         5310
+#define IDC_DISPLAY_LENGTH      5311

@@ -152,7 +152,7 @@ const CommandRow commandTable[] = {
     // records they file are applied here.
     {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, nullptr, nullptr},
     {IDM_OPT_DEVICE, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, nullptr, ApplyDisplayOptions},
+    {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DISPLAY_OPTIONS>, ApplyDisplayOptions},
     {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, nullptr, nullptr},
 

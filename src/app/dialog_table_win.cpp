@@ -2,6 +2,7 @@
 
 #include "edit/effect_dlg.h"
 #include "resource.h"
+#include "view/display_options_dlg.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ const DialogRow dialogTable[] = {
     {IDD_FILL, FillDialog},
     {IDD_TONE, ToneDialog},
     {IDD_NOISE, NoiseDialog},
+    {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
 };
 
 }

@@ -1,4 +1,4 @@
-// The effect option dialogs, run modally on the test's thread while a second
+// The option dialogs, run modally on the test's thread while a second
 // thread works them as a user would: keys typed into their fields, buttons
 // pressed by id. What counts is what OK leaves behind: the stored settings,
 // the undo steps filed and the sound.
@@ -17,6 +17,7 @@
 #include "edit/undo_history.h"
 #include "resource.h"
 #include "support/core_state.h"
+#include "view/display_options_dlg.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void Press(HWND dialog, int id)
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-class EffectDialogTest : public ::testing::Test {
+class OptionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -111,7 +112,7 @@ protected:
     static size_t Steps() { return size_t(TheUndoHistory().Count()); }
 };
 
-TEST_F(EffectDialogTest, OkFilesTheSettingsOnlyWhenChangedThenTheEffect)
+TEST_F(OptionDialogTest, OkFilesTheSettingsOnlyWhenChangedThenTheEffect)
 {
     const std::vector<uint8_t> before = DocumentBytes();
     TheEffectSettings().amplification = 150;
@@ -151,7 +152,7 @@ TEST_F(EffectDialogTest, OkFilesTheSettingsOnlyWhenChangedThenTheEffect)
     EXPECT_EQ(150, TheEffectSettings().amplification);
 }
 
-TEST_F(EffectDialogTest, PresetsChecksAndTheExpandedState)
+TEST_F(OptionDialogTest, PresetsChecksAndTheExpandedState)
 {
     TheEffectSettings().echoDelay = 333;
     TheAppOptions().extra = 0;
@@ -184,7 +185,7 @@ TEST_F(EffectDialogTest, PresetsChecksAndTheExpandedState)
     }, IDCANCEL);
 }
 
-TEST_F(EffectDialogTest, PitchFactorTypedAndInverted)
+TEST_F(OptionDialogTest, PitchFactorTypedAndInverted)
 {
     // Typed key by key, the text stays as typed while the factor follows.
     Run(PitchDialog, "Pitch Change", [](HWND d) {
@@ -208,7 +209,7 @@ TEST_F(EffectDialogTest, PitchFactorTypedAndInverted)
     }, IDCANCEL);
 }
 
-TEST_F(EffectDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
+TEST_F(OptionDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
 {
     // 8000 Hz: a stored 6000 Hz opens as the highest tone, 4000.
     Sound(PcmFormat(1, 16, 8000), std::vector<int16_t>(800, 0));
@@ -243,4 +244,26 @@ TEST_F(EffectDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
     EXPECT_EQ(25, TheEffectSettings().noiseDuration);
 }
 
+}
+
+TEST_F(OptionDialogTest, DisplayOptionsStoreAChangedPairAsOneStep)
+{
+    TheAppOptions().defaultLengthUnit = 1;
+    TheAppOptions().showEnd = 0;
+    EXPECT_TRUE(Run(DisplayOptionsDialog, "Display Options", [](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_DISPLAY_UNIT + 1));
+        EXPECT_TRUE(Checked(d, IDC_DISPLAY_LENGTH));
+    }));
+    EXPECT_EQ(0u, Steps());
+    EXPECT_TRUE(Run(DisplayOptionsDialog, "Display Options", [](HWND d) {
+        Press(d, IDC_DISPLAY_UNIT + 3);
+        Press(d, IDC_DISPLAY_END);
+        EXPECT_FALSE(Checked(d, IDC_DISPLAY_UNIT + 1));
+    }));
+    EXPECT_EQ(3, TheAppOptions().defaultLengthUnit);
+    EXPECT_EQ(1, TheAppOptions().showEnd);
+    EXPECT_EQ(1u, Steps());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(1, TheAppOptions().defaultLengthUnit);
+    EXPECT_EQ(0, TheAppOptions().showEnd);
 }
