@@ -194,3 +194,26 @@
 #define IDC_DISPLAY_UNIT        5300
 #define IDC_DISPLAY_END         5310
 #define IDC_DISPLAY_LENGTH      5311
+
+// Properties and About.
+#define IDD_PROPERTIES          2010
+#define IDD_CONVERT             2011
+#define IDD_ABOUT               2041
+#define IDWAVE_ABOUT            1061
+#define IDC_PROP_FILE           5800
+#define IDC_PROP_CONVERT        5801
+#define IDC_PROP_SIZE_BYTES     5802
+#define IDC_PROP_FORMAT         5803
+#define IDC_PROP_SIZE_SAMPLES   5804
+#define IDC_PROP_DURATION       5805
+#define IDC_PROP_RATE           5806
+#define IDC_PROP_SELECTED       5810
+#define IDC_PROP_DISPLAYED      5811
+#define IDC_PROP_MEMORY_KBYTES  5820
+#define IDC_PROP_MEMORY_SECONDS 5821
+#define IDC_PROP_DISK_KBYTES    5825
+#define IDC_PROP_DISK_SECONDS   5826
+#define IDC_PROP_CLIPBOARD      5827
+#define IDC_ABOUT_DISK          6805
+#define IDC_ABOUT_MEMORY        6806
+#define IDC_ABOUT_RESOURCES     6807

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Regenerates the program's icon, cursor and bitmaps in res/ (committed; run
-# only to change them).
-# Needs ImageMagick.
+# Regenerates the program's icon, cursor, bitmaps and the About box's sound
+# in res/ (committed; run only to change them).
+# Needs ImageMagick and SoX.
 set -euo pipefail
 cd "$(dirname "$0")/../res"
 
@@ -101,3 +101,6 @@ convert -size 32x32 xc:"$face" +antialias -draw "fill white stroke black polygon
         stroke black fill black rectangle 8,24 9,27 polygon 10,24 13,22 13,29 10,27
         fill none arc 11,22 17,29 -50,50" "$work/sound.png"
 bmp "$work/sound.png" sound.bmp
+
+# Sound 1061, played by the About box: a short rising chime, 8-bit mono.
+sox -D -n -r 11025 -b 8 -c 1 about.wav synth 0.3 sine 660:990 fade 0 0.3 0.25 vol 0.4

@@ -111,7 +111,7 @@ const CommandRow commandTable[] = {
     {IDM_FILE_OPEN, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_FILE_SAVE, ACTION_NONE, CMD_NEEDS_SAVE, nullptr, nullptr},
     {IDM_FILE_SAVE_AS, ACTION_NONE, CMD_NEEDS_SOUND, nullptr, nullptr},
-    {IDM_FILE_PROPERTIES, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_FILE_PROPERTIES, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_PROPERTIES>, nullptr},
     {IDM_FILE_EXIT, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
 
     // Edit menu and the edit messages.
@@ -178,7 +178,7 @@ const CommandRow commandTable[] = {
     {IDM_HELP_SEARCH, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_PARTIAL_KEY>, nullptr},
     {IDM_HELP_HOWTO, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_HELP_ON_HELP>, nullptr},
     {IDM_HELP_CONTEXT, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_CONTEXT>, nullptr},
-    {IDM_HELP_ABOUT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_HELP_ABOUT, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_ABOUT>, nullptr},
     {IDM_HELP_DEVICE_INFO, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
 
     // Transport keys and buttons; Esc, the volume keys, the volume popup and

@@ -1,5 +1,6 @@
 #include "app/dialog_table_win.h"
 
+#include "app/info_dlg.h"
 #include "edit/effect_dlg.h"
 #include "resource.h"
 #include "view/display_options_dlg.h"
@@ -21,6 +22,8 @@ const DialogRow dialogTable[] = {
     {IDD_TONE, ToneDialog},
     {IDD_NOISE, NoiseDialog},
     {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
+    {IDD_PROPERTIES, PropertiesDialog},
+    {IDD_ABOUT, AboutDialog},
 };
 
 }
@@ -30,5 +33,13 @@ bool RunProgramDialog(int templateId)
     for (const DialogRow& row : dialogTable)
         if (row.templateId == templateId)
             return row.run(nullptr);
+    return false;
+}
+
+bool HasProgramDialog(int templateId)
+{
+    for (const DialogRow& row : dialogTable)
+        if (row.templateId == templateId)
+            return true;
     return false;
 }

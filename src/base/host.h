@@ -65,6 +65,9 @@ public:
     // What the menu states ask: the clipboard holds sound the Paste command
     // can take, and the frame is maximized.
     virtual bool ClipboardHasSound() const { return false; }
+    // The length of the sound the clipboard holds, in blocks of the
+    // document's format; -1 when it holds none that can be read.
+    virtual int64_t ClipboardSoundLength() { return -1; }
     virtual bool FrameMaximized() const { return false; }
 
     // Runs the program's modal dialog `templateId` (an option dialog, with

@@ -17,6 +17,7 @@
 #include "edit/undo_history.h"
 #include "resource.h"
 #include "support/core_state.h"
+#include "app/info_dlg.h"
 #include "view/display_options_dlg.h"
 
 namespace {
@@ -266,4 +267,20 @@ TEST_F(OptionDialogTest, DisplayOptionsStoreAChangedPairAsOneStep)
     EXPECT_EQ(0, ActUndo());
     EXPECT_EQ(1, TheAppOptions().defaultLengthUnit);
     EXPECT_EQ(0, TheAppOptions().showEnd);
+}
+
+TEST_F(OptionDialogTest, PropertiesAndAboutShowTheSoundAndTheRoom)
+{
+    EXPECT_FALSE(Run(PropertiesDialog, "Properties", [](HWND d) {
+        EXPECT_EQ("(Untitled)", Text(d, IDC_PROP_FILE));
+        EXPECT_EQ(TheDocument().format.GetDisplayName().c_str(), Text(d, IDC_PROP_FORMAT));
+        EXPECT_EQ("8 bytes", Text(d, IDC_PROP_SIZE_BYTES));
+        EXPECT_EQ("4 samples", Text(d, IDC_PROP_SIZE_SAMPLES));
+        EXPECT_NE(std::string::npos, Text(d, IDC_PROP_DISK_KBYTES).find(" Kbytes"));
+        EXPECT_NE(std::string::npos, Text(d, IDC_PROP_MEMORY_SECONDS).find(" secs"));
+    }));
+    Run(AboutDialog, "About Kelvora", [](HWND d) {
+        EXPECT_NE(std::string::npos, Text(d, IDC_ABOUT_MEMORY).find(" Kbytes"));
+        EXPECT_NE(std::string::npos, Text(d, IDC_ABOUT_RESOURCES).find(" %"));
+    });
 }
