@@ -217,3 +217,26 @@
 #define IDC_ABOUT_DISK          6805
 #define IDC_ABOUT_MEMORY        6806
 #define IDC_ABOUT_RESOURCES     6807
+
+// Device Options and the device information dialogs.
+#define IDD_DEVICE_OPTIONS      2012
+#define IDD_DEVICE_INFO         2042
+#define IDD_RECORD_INFO         2043
+#define IDD_PLAY_INFO           2044
+#define IDC_PLAY_DEVICE         6200
+#define IDC_PLAY_INFO           6201
+#define IDC_RECORD_DEVICE       6210
+#define IDC_RECORD_INFO         6211
+#define IDC_REPEAT_FOREVER      6219
+#define IDC_REPEAT_TIMES        6220
+#define IDC_REPEAT_COUNT        6222
+#define IDC_PLAY_AFTER_CHANGE   6230
+#define IDC_PLAY_AFTER_SELECT   6231
+#define IDC_RECORD_LOW_PRIORITY 5312
+#define IDC_INFO_PLAY_NAME      5201
+#define IDC_INFO_PLAY_11K       5202
+#define IDC_INFO_PITCH          5205
+#define IDC_INFO_VOLUME         5206
+#define IDC_INFO_RATE           5207
+#define IDC_INFO_RECORD_NAME    5208
+#define IDC_INFO_RECORD_11K     5209

@@ -4,6 +4,7 @@
 #include "base/app_options.h"
 #include "base/help.h"
 #include "base/host.h"
+#include "device/device_catalogue.h"
 #include "device/engine.h"
 #include "edit/actions.h"
 #include "edit/delete_cut.h"
@@ -98,6 +99,12 @@ int RunHelp(bool)
     return 0;
 }
 
+int ApplyDeviceOptionsRecord(const void* data, uint32_t size)
+{
+    RestoreDeviceOptions(data, size);
+    return 0;
+}
+
 int ApplyDisplayOptions(const void* data, uint32_t size)
 {
     RestoreDisplayOptions(data, size);
@@ -151,7 +158,7 @@ const CommandRow commandTable[] = {
     // Options: the dialogs come with the shell (gray until then); the
     // records they file are applied here.
     {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_OPT_DEVICE, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_OPT_DEVICE, ACTION_DEVICE_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DEVICE_OPTIONS>, ApplyDeviceOptionsRecord},
     {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DISPLAY_OPTIONS>, ApplyDisplayOptions},
     {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, nullptr, nullptr},
@@ -179,7 +186,7 @@ const CommandRow commandTable[] = {
     {IDM_HELP_HOWTO, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_HELP_ON_HELP>, nullptr},
     {IDM_HELP_CONTEXT, ACTION_NONE, CMD_ALWAYS, RunHelp<HELP_CMD_CONTEXT>, nullptr},
     {IDM_HELP_ABOUT, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_ABOUT>, nullptr},
-    {IDM_HELP_DEVICE_INFO, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_HELP_DEVICE_INFO, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_DEVICE_INFO>, nullptr},
 
     // Transport keys and buttons; Esc, the volume keys, the volume popup and
     // the drag button concern the frame's own windows.

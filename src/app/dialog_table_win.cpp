@@ -1,6 +1,7 @@
 #include "app/dialog_table_win.h"
 
 #include "app/info_dlg.h"
+#include "device/device_dlg.h"
 #include "edit/effect_dlg.h"
 #include "resource.h"
 #include "view/display_options_dlg.h"
@@ -24,6 +25,8 @@ const DialogRow dialogTable[] = {
     {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
     {IDD_PROPERTIES, PropertiesDialog},
     {IDD_ABOUT, AboutDialog},
+    {IDD_DEVICE_OPTIONS, DeviceOptionsDialog},
+    {IDD_DEVICE_INFO, DeviceInfoDialog},
 };
 
 }

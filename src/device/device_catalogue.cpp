@@ -4,6 +4,7 @@
 
 #include "base/update_views.h"
 #include "device/engine.h"
+#include "edit/actions.h"
 #include "device/volume.h"
 #include "sound/document.h"
 
@@ -179,4 +180,26 @@ void ApplyDeviceOptions()
     ReadPlaybackRate();
     QueryFormatSupport();
     UpdateViews(UpdDevCaps | UpdTransport);
+}
+
+void SetDeviceOptions(const DevOptions& options)
+{
+    DevOptions& current = TheDevOptions();
+    if (options == current)
+        return;
+    DevOptions old = current;
+    if (ActPrepare(ACTION_DEVICE_OPTIONS, ACTION_DEVICE_OPTIONS, &old, sizeof old) == 0)
+        return;
+    current = options;
+    ApplyDeviceOptions();
+    ActComplete(ACTION_DEVICE_OPTIONS, ACT_PREPARED);
+}
+
+void RestoreDeviceOptions(const void* data, uint32_t size)
+{
+    if (!data || size != sizeof(DevOptions))
+        return;
+    DevOptions saved;
+    std::memcpy(static_cast<void*>(&saved), data, sizeof saved);
+    SetDeviceOptions(saved);
 }

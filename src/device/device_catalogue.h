@@ -53,3 +53,14 @@ void QueryFormatSupport();
 // again, and the transport told (UpdDevCaps | UpdTransport). The volume
 // popup, when open, is closed by its owner before this runs.
 void ApplyDeviceOptions();
+
+// The Device Options dialog's OK: when the record differs from the current
+// options, the old ones are saved as one undoable "Device Options" step,
+// the record takes their place and ApplyDeviceOptions runs. An equal record
+// changes and records nothing.
+void SetDeviceOptions(const DevOptions& options);
+
+// The undo step of the device options: puts a saved record back the same
+// way (recording the current one first). Records of another size are
+// ignored.
+void RestoreDeviceOptions(const void* data, uint32_t size);

@@ -17,7 +17,10 @@
 #include "edit/undo_history.h"
 #include "resource.h"
 #include "support/core_state.h"
+#include "support/test_wave_device.h"
 #include "app/info_dlg.h"
+#include "device/device_catalogue.h"
+#include "device/device_dlg.h"
 #include "view/display_options_dlg.h"
 
 namespace {
@@ -282,5 +285,48 @@ TEST_F(OptionDialogTest, PropertiesAndAboutShowTheSoundAndTheRoom)
     Run(AboutDialog, "About Kelvora", [](HWND d) {
         EXPECT_NE(std::string::npos, Text(d, IDC_ABOUT_MEMORY).find(" Kbytes"));
         EXPECT_NE(std::string::npos, Text(d, IDC_ABOUT_RESOURCES).find(" %"));
+    });
+}
+
+TEST_F(OptionDialogTest, DeviceOptionsAndInformation)
+{
+    TestWaveDevices devices;
+    devices.outputs = {TestWaveDevices::OutCaps("Speakers", 7, DEVCAPS_VOLUME),
+        TestWaveDevices::OutCaps("Line", 8, DEVCAPS_SYNC)};
+    devices.outputs[0].dwFormats = 0x20;    // 22.05 kHz stereo 8-bit only
+    ResetDevOptions();
+    LookUpDevices();
+    const DevOptions before = TheDevOptions();
+
+    EXPECT_TRUE(Run(DeviceOptionsDialog, "Device Options", [](HWND) {}));
+    EXPECT_EQ(0u, Steps());
+
+    // A synchronous device takes the repeat choices away at once.
+    EXPECT_FALSE(Run(DeviceOptionsDialog, "Device Options", [](HWND d) {
+        SendDlgItemMessageA(d, IDC_PLAY_DEVICE, CB_SETCURSEL, 2, 0);
+        SendMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_PLAY_DEVICE, CBN_SELCHANGE),
+            reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_PLAY_DEVICE)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_REPEAT_TIMES)));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_REPEAT_COUNT)));
+    }, IDCANCEL));
+
+    EXPECT_TRUE(Run(DeviceOptionsDialog, "Device Options", [](HWND d) {
+        Type(d, IDC_REPEAT_COUNT, "3");
+    }));
+    EXPECT_EQ(3u, TheDevOptions().repeatCount);
+    EXPECT_EQ(1u, Steps());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_TRUE(before == TheDevOptions());
+
+    // No input device: the record part names none.
+    Run([](HWND owner) { ShowDeviceInfo(owner, IDD_PLAY_INFO, 0); return true; }, "Play Device Information",
+        [](HWND d) {
+            EXPECT_EQ("Speakers", Text(d, IDC_INFO_PLAY_NAME));
+            EXPECT_EQ("Not Supported", Text(d, IDC_INFO_PLAY_11K));
+            EXPECT_EQ("Stereo, 8-bit", Text(d, IDC_INFO_PLAY_11K + 1));
+            EXPECT_EQ("Mono", Text(d, IDC_INFO_VOLUME));
+        });
+    Run(DeviceInfoDialog, "Device Information", [](HWND d) {
+        EXPECT_EQ("No Device", Text(d, IDC_INFO_RECORD_NAME));
     });
 }
