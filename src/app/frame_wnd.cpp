@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "app/clipboard_win.h"
 #include "app/command_table.h"
 #include "app/error_box_win.h"
 #include "app/file_commands.h"
 #include "app/frame_children_wnd.h"
 #include "app/frame_menu_wnd.h"
 #include "app/host_win.h"
+#include "app/mixing_dlg_win.h"
 #include "app/settings.h"
 #include "base/app.h"
 #include "base/app_options.h"
@@ -271,6 +273,17 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         break;
     case IDM_VIEW_SPECTROGRAM:
         ToggleSpectrogram();
+        break;
+    case IDM_EDIT_CUT:
+    case IDM_MSG_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_MSG_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_MSG_PASTE:
+        ClipboardCommand(hwnd, id);
+        break;
+    case IDM_OPT_MIXING:
+        MixingOptionsDlg(hwnd);
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)

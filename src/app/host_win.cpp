@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app_win.h"
+#include "app/clipboard_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
@@ -121,7 +122,7 @@ uint64_t WindowsHost::AvailableMemory() const
 // Wave audio, or RIFF data that may hold it.
 bool WindowsHost::ClipboardHasSound() const
 {
-    return IsClipboardFormatAvailable(CF_WAVE) || IsClipboardFormatAvailable(CF_RIFF);
+    return ClipboardCommand(nullptr, CLIP_QUERY) != 0;
 }
 
 bool WindowsHost::FrameMaximized() const
