@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "app/clipboard_win.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
 #include "base/app_options.h"
@@ -232,6 +233,50 @@ TEST_F(ClipboardTest, ForeignImagesArePastedOrRefused)
         EXPECT_EQ(steps, UndoSteps());
         ExpectSelection(20, selLength);
     }
+}
+
+// The clipboard held open by another thread: Cut and Paste do nothing. A
+// format offered but never delivered by its owner is an error; the probe
+// that learns the paste length reads only the headers.
+TEST_F(ClipboardTest, AHeldOrUndeliveredClipboardChangesNothing)
+{
+    Bytes whole = wave::S16(original);
+    Bytes image = wave::Pcm(1, 11025, 16, wave::S16({5, 6, 7}));
+    ASSERT_TRUE(clip::Put(image));
+    ASSERT_EQ(1, ClipboardCommand(frame, CLIP_PROBE));
+    EXPECT_EQ(3, TheSelection().pendingLength);
+    EXPECT_EQ(whole, DocumentBytes());
+
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        bool held = OpenClipboard(nullptr);
+        SetEvent(opened);
+        WaitForSingleObject(release, 10000);
+        if (held)
+            CloseClipboard();
+    });
+    WaitForSingleObject(opened, 10000);
+    SetSelection(0, 10, ORIGIN_PROGRAM);
+    Command(IDM_EDIT_CUT);
+    Command(IDM_EDIT_PASTE);
+    SetEvent(release);
+    holder.join();
+    CloseHandle(opened);
+    CloseHandle(release);
+    EXPECT_EQ(whole, DocumentBytes());
+    EXPECT_EQ(image, clip::ReadWave());
+
+    // An owner that promises CF_WAVE and never renders it.
+    HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(CF_WAVE, nullptr);
+    CloseClipboard();
+    EXPECT_EQ(0, ClipboardCommand(frame, CLIP_PROBE));
+    EXPECT_EQ(MakeErrorBox(ERR_FILE_SHORT).text.c_str(), ErrorOf(IDM_EDIT_PASTE));
+    EXPECT_EQ(whole, DocumentBytes());
+    DestroyWindow(owner);
 }
 
 TEST_F(ClipboardTest, MixingOptionsDialogStoresTheChosenPairAsOneStep)
