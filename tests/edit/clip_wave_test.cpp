@@ -53,6 +53,13 @@ TEST_F(ClipWaveTest, TheSelectionRendersAsAPlainWaveFileThatPastesBack)
     ExpectSelection(4, 2);
     ASSERT_EQ(0, ReadClipWave(image.data(), image.size(), READ_MEASURE));
     EXPECT_EQ(2, TheSelection().pendingLength);
+
+    // A compressed sound keeps its format record (18 bytes) and its blocks.
+    const KvWaveFormat alaw = {WAVE_TAG_ALAW, 2, 8000, 16000, 2, 8, 0};
+    SetSound(alaw, Bytes(40, 0xD5), 0, 3, 7);
+    Bytes compressed = Render();
+    EXPECT_EQ(wave::Riff({wave::Chunk("fmt ", wave::Fmt(WAVE_TAG_ALAW, 2, 8000, 8, 0)),
+                  wave::Chunk("data", Bytes(14, 0xD5))}), compressed);
 }
 
 // Where the sound goes and how long it is, by the edit mode; every paste
