@@ -320,6 +320,13 @@ TEST_F(ClipboardTest, MixingOptionsDialogStoresTheChosenPairAsOneStep)
         GetWindowRect(d, &expanded);
         EXPECT_GT(expanded.bottom - expanded.top, collapsed.bottom - collapsed.top);
         EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, IDC_EXPAND_LESS)));
+        // Tab follows the layout: the presets, the buttons, then the shares.
+        std::vector<int> order;
+        for (HWND c = GetDlgItem(d, IDC_MIX_REPLACE); order.size() < 8; c = GetNextDlgTabItem(d, c, FALSE))
+            order.push_back(GetDlgCtrlID(c));
+        EXPECT_EQ((std::vector<int>{IDC_MIX_REPLACE, IDOK, IDCANCEL, IDC_DIALOG_HELP, IDC_EXPAND_LESS, IDC_MIX_OLD,
+                      IDC_MIX_NEW, IDC_MIX_NEW_SCROLL}),
+            order);
         SendMessageA(d, WM_HSCROLL, SB_LINELEFT, reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_MIX_NEW_SCROLL)));
         EXPECT_EQ("99", text(d, IDC_MIX_NEW));
         EXPECT_EQ("1", text(d, IDC_MIX_OLD));
