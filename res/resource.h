@@ -240,3 +240,15 @@
 #define IDC_INFO_RATE           5207
 #define IDC_INFO_RECORD_NAME    5208
 #define IDC_INFO_RECORD_11K     5209
+
+// The Mixing Options dialog: the old sound's share in an edit, the new
+// sound's in a number field with its scroll bar, and the preset buttons.
+#define IDD_MIXING              2015
+#define IDC_DIALOG_HELP         5000
+#define IDC_MIX_OLD             6104
+#define IDC_MIX_NEW             6105
+#define IDC_MIX_NEW_SCROLL      6106
+#define IDC_MIX_REPLACE         6111
+#define IDC_MIX_EQUAL           6112
+#define IDC_MIX_OLD_LOUDER      6113
+#define IDC_MIX_OLD_SOFTER      6114

@@ -125,12 +125,13 @@ const CommandRow commandTable[] = {
     {IDM_EDIT_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
     {IDM_MSG_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
     {IDM_EDIT_REDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActRedo>, nullptr},
-    {IDM_EDIT_CUT, ACTION_CUT, CMD_NEEDS_SELECTION, nullptr, nullptr},
-    {IDM_MSG_CUT, ACTION_CUT, CMD_NEEDS_SELECTION, nullptr, nullptr},
-    {IDM_EDIT_COPY, ACTION_NONE, CMD_NEEDS_SELECTION, nullptr, nullptr},
-    {IDM_MSG_COPY, ACTION_NONE, CMD_NEEDS_SELECTION, nullptr, nullptr},
-    {IDM_EDIT_PASTE, ACTION_PASTE, CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
-    {IDM_MSG_PASTE, ACTION_PASTE, CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
+    // The clipboard belongs to the frame's window.
+    {IDM_EDIT_CUT, ACTION_CUT, CMD_FRAME | CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_MSG_CUT, ACTION_CUT, CMD_FRAME | CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_EDIT_COPY, ACTION_NONE, CMD_FRAME | CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_MSG_COPY, ACTION_NONE, CMD_FRAME | CMD_NEEDS_SELECTION, nullptr, nullptr},
+    {IDM_EDIT_PASTE, ACTION_PASTE, CMD_FRAME | CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
+    {IDM_MSG_PASTE, ACTION_PASTE, CMD_FRAME | CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
     {IDM_EDIT_PASTE_FILE, ACTION_PASTE_FILE, CMD_ALWAYS, nullptr, nullptr},
     {IDM_EDIT_DELETE, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
     {IDM_MSG_CLEAR, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
@@ -161,7 +162,7 @@ const CommandRow commandTable[] = {
     {IDM_OPT_DEVICE, ACTION_DEVICE_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DEVICE_OPTIONS>, ApplyDeviceOptionsRecord},
     {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DISPLAY_OPTIONS>, ApplyDisplayOptions},
     {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, nullptr, nullptr},
+    {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, RunDialog<IDD_MIXING>, nullptr},
 
     // Effects. Those with settings run again over the current selection with
     // the current settings when their records are applied.

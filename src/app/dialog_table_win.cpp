@@ -1,6 +1,7 @@
 #include "app/dialog_table_win.h"
 
 #include "app/info_dlg.h"
+#include "app/mixing_dlg_win.h"
 #include "device/device_dlg.h"
 #include "edit/effect_dlg.h"
 #include "resource.h"
@@ -23,6 +24,7 @@ const DialogRow dialogTable[] = {
     {IDD_TONE, ToneDialog},
     {IDD_NOISE, NoiseDialog},
     {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
+    {IDD_MIXING, MixingOptionsDlg},
     {IDD_PROPERTIES, PropertiesDialog},
     {IDD_ABOUT, AboutDialog},
     {IDD_DEVICE_OPTIONS, DeviceOptionsDialog},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/clipboard_win.h"
 #include "app/command_table.h"
 #include "app/error_box_win.h"
 #include "app/file_commands.h"
@@ -271,6 +272,14 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
         break;
     case IDM_VIEW_SPECTROGRAM:
         ToggleSpectrogram();
+        break;
+    case IDM_EDIT_CUT:
+    case IDM_MSG_CUT:
+    case IDM_EDIT_COPY:
+    case IDM_MSG_COPY:
+    case IDM_EDIT_PASTE:
+    case IDM_MSG_PASTE:
+        ClipboardCommand(hwnd, id);
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "app/app_win.h"
+#include "app/clipboard_win.h"
 #include "app/dialog_table_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
 #include "base/file_names.h"
 #include "base/help.h"
+#include "sound/document.h"
 
 bool WindowsHost::FrameExists() const
 {
@@ -122,7 +124,15 @@ uint64_t WindowsHost::AvailableMemory() const
 // Wave audio, or RIFF data that may hold it.
 bool WindowsHost::ClipboardHasSound() const
 {
-    return IsClipboardFormatAvailable(CF_WAVE) || IsClipboardFormatAvailable(CF_RIFF);
+    return ClipboardCommand(nullptr, CLIP_QUERY) != 0;
+}
+
+int64_t WindowsHost::ClipboardSoundLength()
+{
+    // The probe reads only the headers, into the paste length.
+    if (ClipboardCommand(nullptr, CLIP_PROBE) != 1)
+        return -1;
+    return TheSelection().pendingLength;
 }
 
 bool WindowsHost::FrameMaximized() const

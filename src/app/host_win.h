@@ -28,6 +28,7 @@ public:
     void StopTimer(uint32_t id) override;
     uint64_t AvailableMemory() const override;
     bool ClipboardHasSound() const override;
+    int64_t ClipboardSoundLength() override;
     bool FrameMaximized() const override;
     void ShowHelp(void* owner, uint32_t command, uintptr_t data) override;
     bool RunDialog(int templateId) override;

@@ -81,7 +81,7 @@ INT_PTR CALLBACK InfoDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         case IDCANCEL:
             EndDialog(dialog, 0);
             return TRUE;
-        case IDM_HELP_CONTEXT:
+        case IDC_DIALOG_HELP:
             TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, static_cast<uintptr_t>(GetWindowLongPtrA(dialog, DWLP_USER)));
             return TRUE;
         case IDC_PROP_CONVERT:

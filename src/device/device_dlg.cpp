@@ -120,7 +120,7 @@ bool OnOptionsCommand(HWND dialog, DeviceOptionsState& s, int id, int code)
     case IDCANCEL:
         EndDialog(dialog, IDCANCEL);
         return true;
-    case IDM_HELP_CONTEXT:
+    case IDC_DIALOG_HELP:
         TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_DEVICE_OPTIONS);
         return true;
     default:

@@ -125,7 +125,7 @@ void EffectDialog::OnCommandMessage(int id, int code)
     case IDC_EXPAND_LESS:
         ExpandDialog(dialog, id, false);
         return;
-    case IDM_HELP_CONTEXT:
+    case IDC_DIALOG_HELP:
         TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, static_cast<uintptr_t>(templateId));
         return;
     default:

@@ -1,5 +1,6 @@
 #include "edit/mixing_options.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/app_options.h"
@@ -38,4 +39,27 @@ void RestoreMixingOptions(const void* data, uint32_t size)
     }
     std::memcpy(&saved, data, sizeof saved);
     SetMixingOptions(saved.oldPercent, saved.newPercent);
+}
+
+MixShares MixSharesOf(int32_t mixOld, int32_t mixNew)
+{
+    int32_t old = std::min(std::max(mixOld, 0), 100);
+    MixShares shares;
+    if (old <= mixNew) {
+        shares.newPercent = 10000 / (old + 100);
+        shares.oldPercent = 100 - shares.newPercent;
+    } else {
+        // mixNew is below old, so at most 99 here; a negative one counts as 0.
+        shares.oldPercent = 10000 / (std::max(mixNew, 0) + 100);
+        shares.newPercent = 100 - shares.oldPercent;
+    }
+    return shares;
+}
+
+MixShares MixPairOf(MixShares shares)
+{
+    int32_t old = shares.oldPercent, added = shares.newPercent;
+    if (old <= added)
+        return {added > 0 ? old * 100 / added : 0, 100};
+    return {100, added * 100 / old};
 }

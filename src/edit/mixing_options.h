@@ -14,3 +14,19 @@ void SetMixingOptions(int32_t oldPercent, int32_t newPercent);
 // saved pair, so that the current one is recorded in turn. A block of
 // another size is ignored.
 void RestoreMixingOptions(const void* data, uint32_t size);
+
+// The pair as the Mixing Options dialog works on it: two percentages that
+// add up to 100, the old sound's first.
+struct MixShares {
+    int32_t oldPercent;
+    int32_t newPercent;
+};
+
+// The stored pair (old clamped to 0..100) as shares of 100: the louder
+// sound keeps 100 parts against the other's, so 100/100 is 50/50 and
+// 100/51 is 66/34.
+MixShares MixSharesOf(int32_t mixOld, int32_t mixNew);
+
+// The dialog's shares as the pair to store: the larger becomes 100 and the
+// other keeps its ratio to it (50/50 is stored as 100/100).
+MixShares MixPairOf(MixShares shares);

@@ -41,7 +41,7 @@ INT_PTR CALLBACK DisplayOptionsProc(HWND dialog, UINT message, WPARAM wParam, LP
             choice->showEnd = id == IDC_DISPLAY_END;
         else if (id == IDOK || id == IDCANCEL)
             EndDialog(dialog, id);
-        else if (id == IDM_HELP_CONTEXT)
+        else if (id == IDC_DIALOG_HELP)
             TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_DISPLAY_OPTIONS);
         else
             return FALSE;

@@ -67,12 +67,13 @@ TEST_F(CommandTableTest, MenuStatesFollowTheSoundTheViewAndTheFrame)
     SetSound(PcmFormat(1, 16, 11025), {});
     for (int id : {IDM_FILE_SAVE_AS, IDM_EDIT_SELECT_ALL, IDM_EDIT_GOTO_START, IDM_EDIT_GOTO_END,
                    IDM_VIEW_ZOOM_SELECT, IDM_VIEW_DISPLAY_ALL, IDM_VIEW_ZOOM_IN, IDM_VIEW_ZOOM_OUT,
-                   IDM_FILE_SAVE, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_EDIT_UNDO, IDM_EDIT_REDO})
+                   IDM_FILE_SAVE, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_EDIT_UNDO, IDM_EDIT_REDO,
+                   IDM_EDIT_CUT, IDM_MSG_COPY, IDM_EDIT_PASTE})
         EXPECT_FALSE(MenuItemEnabled(id)) << id;
     for (int id : {IDM_VIEW_WAVEFORM, IDM_VIEW_LOCATIONS, IDM_FILE_EXIT, IDM_HELP_CONTENTS, IDM_FX_REVERSE})
         EXPECT_TRUE(MenuItemEnabled(id)) << id;
     // Commands whose handlers are not there yet are gray whatever the state.
-    for (int id : {IDM_FILE_NEW, IDM_FILE_OPEN, IDM_FILE_PROPERTIES, IDM_EDIT_COPY,
+    for (int id : {IDM_FILE_NEW, IDM_FILE_OPEN, IDM_FILE_PROPERTIES,
                    IDM_OPT_DEVICE, IDM_OPT_AMPLIFY, IDM_HELP_ABOUT, IDB_DRAG})
         EXPECT_FALSE(MenuItemEnabled(id)) << id;
 
@@ -80,7 +81,8 @@ TEST_F(CommandTableTest, MenuStatesFollowTheSoundTheViewAndTheFrame)
     Load(2, 16, {1, 2, 3, 4, 5, 6, 7, 8}, 1, 2);
     doc.changeCount = 1;
     host.clipboardSound = true;
-    for (int id : {IDM_EDIT_SELECT_ALL, IDM_VIEW_ZOOM_SELECT, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_VIEW_RIGHT})
+    for (int id : {IDM_EDIT_SELECT_ALL, IDM_VIEW_ZOOM_SELECT, IDM_EDIT_DELETE, IDM_VIEW_LEFT, IDM_VIEW_RIGHT,
+                   IDM_EDIT_CUT, IDM_EDIT_COPY, IDM_EDIT_PASTE, IDM_OPT_MIXING})
         EXPECT_TRUE(MenuItemEnabled(id)) << id;
     for (int id : {IDM_FILE_SAVE, IDM_FILE_SAVE_AS, IDM_EDIT_PASTE, IDM_EDIT_COPY, IDM_OPT_MIXING})
         EXPECT_TRUE(rule(id)) << id;
