@@ -5,10 +5,11 @@
 # so the peak memory of its load is measured in a process that never held a
 # sound before; effects_bench then runs the effects on the 10-minute sound and
 # Delete, Undo and Redo on the 60-minute one, and convert_bench Convert Format
-# and its undo on the 10-minute one. The sounds are large (about 106 MB and
+# and its undo on the 10-minute one, and file_bench File Save and Open of the
+# 60-minute one. The sounds are large (about 106 MB and
 # 635 MB, plus two saved copies each); they live in build/bench-data and are
 # removed at the end unless --keep. Naming programs runs only those.
-# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert]...
+# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert|file]...
 #        (default: both builds, every program)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +22,7 @@ for a in "$@"; do
     case "$a" in
     --keep) keep=1 ;;
     native | win64) targets+=("$a") ;;
-    wave | effects | convert) programs+=("${a}_bench") ;;
+    wave | effects | convert | file) programs+=("${a}_bench") ;;
     *)
         echo "bench: unknown argument $a" >&2
         exit 2
@@ -29,7 +30,7 @@ for a in "$@"; do
     esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(native win64)
-[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench)
+[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench file_bench)
 
 selected() {  # program name → whether it runs
     local p
@@ -94,6 +95,10 @@ for t in "${targets[@]}"; do
             "$root/build/bench-native/convert_bench" --minutes 10 --dir "$data/$t" || status=1
             echo
         fi
+        if selected file_bench; then
+            "$root/build/bench-native/file_bench" --minutes 60 --dir "$data/$t" || status=1
+            echo
+        fi
         ;;
     win64)
         build_win64 || { echo "bench: win64 build FAILED"; status=1; continue; }
@@ -119,6 +124,10 @@ for t in "${targets[@]}"; do
         fi
         if selected convert_bench; then
             (cd "$data/$t" && "$KV_WINE" "$root/build/win64/convert_bench.exe" --minutes 10 --dir .) || status=1
+            echo
+        fi
+        if selected file_bench; then
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/file_bench.exe" --minutes 60 --dir .) || status=1
             echo
         fi
         ;;
