@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/drag_out_win.h"
@@ -189,7 +190,15 @@ TEST_F(FileCommandsTest, OpenSaveAsAndARefusedSaveThenTheQuestionOnClose)
     EXPECT_EQ(wave::ReadFile(Path("a")), tone);
     EXPECT_EQ(TemporaryFiles(box.dir), 0);
 
-    // Still modified: closing asks. Cancel keeps the program, Yes saves.
+    // Still modified: log-off and closing ask. Cancel keeps the session and
+    // the program, Yes saves.
+    DWORD_PTR endSession = TRUE;
+    std::thread logOff([&] {
+        SendMessageTimeoutA(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 30000, &endSession);
+    });
+    EXPECT_TRUE(Answer(p, PRODUCT, IDCANCEL));
+    logOff.join();
+    EXPECT_EQ(endSession, DWORD_PTR(FALSE));
     PostMessageA(frame, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Answer(p, PRODUCT, IDCANCEL));
     EXPECT_TRUE(StillRunning(p));
@@ -215,6 +224,7 @@ TEST_F(FileCommandsTest, TheSaveQuestionOnNewAndOpenAndAReadOnlySound)
     Command(frame, IDM_FILE_NEW);
     ASSERT_TRUE(Answer(p, PRODUCT, IDNO));
     EXPECT_EQ(WaitForText(frame, "Untitled"), "Kelvora - (Untitled)");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, IDB_DRAG)));
     EXPECT_EQ(wave::ReadFile(Path("a")), tone);
 
     // Read-only: Save does nothing, the question's Yes asks for a new name.
@@ -379,6 +389,7 @@ TEST_F(FileCommandsTest, PasteFileOfEveryFormatThenDragTheSavedFileOut)
     HWND frame = Start(p, Path("a"));
     ASSERT_NE(frame, nullptr);
     HWND total = GetDlgItem(frame, IDW_STATUS_LEFT);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, IDB_DRAG))) << "a sound with a file name can be dragged";
     EXPECT_NE(WaitForText(total, "400 samples").find("400 samples"), std::string::npos);
     int expected = 400;
     for (const auto& paste : pastes) {
