@@ -4,6 +4,8 @@
 
 #define IDI_KELVORA             1010
 #define IDC_KELVORA_CURSOR      1057
+#define IDC_DRAG_NO_DROP        1058
+#define IDC_DRAG_DROP           1059
 #define IDM_MENU                1060
 #define IDA_MAIN                1072
 #define IDA_EDIT                1073

@@ -5,13 +5,14 @@
 # so the peak memory of its load is measured in a process that never held a
 # sound before; effects_bench then runs the effects on the 10-minute sound and
 # Delete, Undo and Redo on the 60-minute one, and convert_bench Convert Format
-# and its undo on the 10-minute one; clip_bench Copy of 100 MB and an
-# Insert-mode Paste of the 60-minute sound from memory; view_win_bench
-# (Windows only) paints the waveform window and times the frequency
-# transform. The sounds are large (about 106 MB and
-# 635 MB, plus two saved copies each); they live in build/bench-data and are
-# removed at the end unless --keep. Naming programs runs only those.
-# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert|clip|view]...
+# and its undo on the 10-minute one; file_bench File Save and Open of the
+# 60-minute one; clip_bench Copy of 100 MB and an Insert-mode Paste of the
+# 60-minute sound from memory; view_win_bench (Windows only) paints the
+# waveform window and times the frequency transform. The sounds are large
+# (about 106 MB and 635 MB, plus two saved copies each); they live in
+# build/bench-data and are removed at the end unless --keep. Naming programs
+# runs only those.
+# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert|file|clip|view]...
 #        (default: both builds, every program)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,7 +25,7 @@ for a in "$@"; do
     case "$a" in
     --keep) keep=1 ;;
     native | win64) targets+=("$a") ;;
-    wave | effects | convert | clip) programs+=("${a}_bench") ;;
+    wave | effects | convert | file | clip) programs+=("${a}_bench") ;;
     view) programs+=(view_win_bench) ;;
     *)
         echo "bench: unknown argument $a" >&2
@@ -33,7 +34,7 @@ for a in "$@"; do
     esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(native win64)
-[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench clip_bench view_win_bench)
+[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench file_bench clip_bench view_win_bench)
 
 selected() {  # program name → whether it runs
     local p
@@ -98,6 +99,10 @@ for t in "${targets[@]}"; do
             "$root/build/bench-native/convert_bench" --minutes 10 --dir "$data/$t" || status=1
             echo
         fi
+        if selected file_bench; then
+            "$root/build/bench-native/file_bench" --minutes 60 --dir "$data/$t" || status=1
+            echo
+        fi
         if selected clip_bench; then
             "$root/build/bench-native/clip_bench" --minutes 60 || status=1
             echo
@@ -129,6 +134,10 @@ for t in "${targets[@]}"; do
         fi
         if selected convert_bench; then
             (cd "$data/$t" && "$KV_WINE" "$root/build/win64/convert_bench.exe" --minutes 10 --dir .) || status=1
+            echo
+        fi
+        if selected file_bench; then
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/file_bench.exe" --minutes 60 --dir .) || status=1
             echo
         fi
         if selected clip_bench; then

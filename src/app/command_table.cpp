@@ -1,5 +1,6 @@
 #include "app/command_table.h"
 
+#include "app/file_commands.h"
 #include "base/app.h"
 #include "base/app_options.h"
 #include "base/help.h"
@@ -70,6 +71,12 @@ int RunToggle(bool)
     return 0;
 }
 
+template <int K>
+int RunRecent(bool)
+{
+    return FileOpenRecent(K);
+}
+
 int RunCursorKey(int key, bool shift)
 {
     OnCursorKey(key, shift);
@@ -112,14 +119,17 @@ int ApplyDisplayOptions(const void* data, uint32_t size)
 }
 
 const CommandRow commandTable[] = {
-    // File menu. Opening, saving and the file's properties come with the
-    // file commands; until then they are gray.
-    {IDM_FILE_NEW, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_FILE_OPEN, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
-    {IDM_FILE_SAVE, ACTION_NONE, CMD_NEEDS_SAVE, nullptr, nullptr},
-    {IDM_FILE_SAVE_AS, ACTION_NONE, CMD_NEEDS_SOUND, nullptr, nullptr},
+    // File menu.
+    {IDM_FILE_NEW, ACTION_NONE, CMD_ALWAYS, RunResult<FileNew>, nullptr},
+    {IDM_FILE_OPEN, ACTION_NONE, CMD_ALWAYS, RunResult<FileOpen>, nullptr},
+    {IDM_FILE_SAVE, ACTION_NONE, CMD_NEEDS_SAVE, RunResult<FileSave>, nullptr},
+    {IDM_FILE_SAVE_AS, ACTION_NONE, CMD_NEEDS_SOUND, RunResult<FileSaveAs>, nullptr},
     {IDM_FILE_PROPERTIES, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_PROPERTIES>, nullptr},
     {IDM_FILE_EXIT, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
+    {IDM_FILE_RECENT1, ACTION_NONE, CMD_ALWAYS, RunRecent<0>, nullptr},
+    {IDM_FILE_RECENT1 + 1, ACTION_NONE, CMD_ALWAYS, RunRecent<1>, nullptr},
+    {IDM_FILE_RECENT1 + 2, ACTION_NONE, CMD_ALWAYS, RunRecent<2>, nullptr},
+    {IDM_FILE_RECENT4, ACTION_NONE, CMD_ALWAYS, RunRecent<3>, nullptr},
 
     // Edit menu and the edit messages.
     {IDM_EDIT_UNDO, ACTION_NONE, CMD_ALWAYS, RunResult<ActUndo>, nullptr},
@@ -132,7 +142,7 @@ const CommandRow commandTable[] = {
     {IDM_MSG_COPY, ACTION_NONE, CMD_FRAME | CMD_NEEDS_SELECTION, nullptr, nullptr},
     {IDM_EDIT_PASTE, ACTION_PASTE, CMD_FRAME | CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
     {IDM_MSG_PASTE, ACTION_PASTE, CMD_FRAME | CMD_NEEDS_CLIPBOARD, nullptr, nullptr},
-    {IDM_EDIT_PASTE_FILE, ACTION_PASTE_FILE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_EDIT_PASTE_FILE, ACTION_PASTE_FILE, CMD_ALWAYS, RunResult<FilePasteFile>, nullptr},
     {IDM_EDIT_DELETE, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
     {IDM_MSG_CLEAR, ACTION_DELETE, CMD_NEEDS_SELECTION, RunResult<DeleteSelection>, nullptr},
     {IDM_EDIT_SELECT_ALL, ACTION_SELECT, CMD_NEEDS_SOUND, Run<SelectAll>, nullptr},
@@ -207,8 +217,7 @@ const CommandRow commandTable[] = {
     {IDM_VOLUME_UP, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
     {IDM_VOLUME_DOWN, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
     {IDB_VOLUME, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
-    // Dragging the file out comes with the file commands.
-    {IDB_DRAG, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDB_DRAG, ACTION_NONE, CMD_FRAME, nullptr, nullptr},
 };
 
 bool HasSound()
@@ -224,7 +233,7 @@ bool HasWaveform()
 bool CanSave()
 {
     const CKV_Document& doc = TheDocument();
-    return !doc.readOnly && doc.IsModified() && HasSound();
+    return !doc.readOnly && DocumentNeedsSave();
 }
 
 bool IsStereoPcm()

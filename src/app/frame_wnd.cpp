@@ -4,9 +4,11 @@
 
 #include "app/clipboard_win.h"
 #include "app/command_table.h"
+#include "app/drag_out_win.h"
 #include "app/error_box_win.h"
 #include "app/file_commands.h"
 #include "app/frame_children_wnd.h"
+#include "app/file_ui_win.h"
 #include "app/frame_menu_wnd.h"
 #include "app/host_win.h"
 #include "app/settings.h"
@@ -27,6 +29,11 @@
 namespace {
 
 CKV_FrameWnd theFrame;
+
+POINT PointFrom(LPARAM lParam)
+{
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 
 }
 
@@ -92,7 +99,19 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnClose();
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        // Log-off waits for the save question; Cancel keeps the session.
+        return AskSaveChanges() ? TRUE : FALSE;
+    case WM_MOUSEMOVE:
+        if (!DragOutMouseMove(hwnd, PointFrom(lParam)))
+            return CWindowBase::WindowProc(message, wParam, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        if (!DragOutButtonUp(hwnd, PointFrom(lParam)))
+            return CWindowBase::WindowProc(message, wParam, lParam);
+        return 0;
+    case WM_CANCELMODE:
+        DragOutCancel(hwnd);
+        return CWindowBase::WindowProc(message, wParam, lParam);
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -187,6 +206,9 @@ LRESULT CKV_FrameWnd::OnCreate()
         return -1;
     SetDisplayLayoutHandler(ApplyDisplayLayout);
     InstallPositionPanel();
+    InstallFileUi();
+    RebuildRecentMenu(hwnd);
+    SetDragOutAvailable(true);
     DragAcceptFiles(hwnd, TRUE);
     UpdateViews(UpdAll);
     return 0;
@@ -221,9 +243,12 @@ void CKV_FrameWnd::OnSize(int type, int width, int height)
     LayoutFrameChildren(hwnd, width, height);
 }
 
-// The devices are closed while the window still takes their messages.
+// Unsaved changes are asked about first; Cancel keeps the program. The
+// devices are closed while the window still takes their messages.
 void CKV_FrameWnd::OnClose()
 {
+    if (!AskSaveChanges())
+        return;
     CloseDevices();
     DestroyWindow(hwnd);
 }
@@ -280,6 +305,14 @@ void CKV_FrameWnd::OnCommand(int id, HWND control, int code)
     case IDM_EDIT_PASTE:
     case IDM_MSG_PASTE:
         ClipboardCommand(hwnd, id);
+        break;
+    case IDB_DRAG:
+        // Only the press itself starts a drag, at the button's corner.
+        if (code == 0) {
+            RECT r;
+            GetWindowRect(GetDlgItem(hwnd, IDB_DRAG), &r);
+            BeginDragOut(hwnd, {r.left, r.top});
+        }
         break;
     default:
         if (int rc = RunCommand(id, GetKeyState(VK_SHIFT) < 0); rc > 0)

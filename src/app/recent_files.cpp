@@ -1,5 +1,7 @@
 #include "app/recent_files.h"
 
+#include <cstring>
+
 namespace {
 CFileList recentFiles;
 CGString lastFileName;
@@ -25,6 +27,13 @@ bool AddRecentFile(const char* name, bool fromOpen)
 {
     if (!IsAcceptableFileName(name))
         return false;
+    CGString cut;
+    if (!fromOpen && std::strlen(name) >= RECENT_PATH_LIMIT) {
+        cut = name;
+        if (!cut.SetLength(RECENT_PATH_LIMIT - 1))
+            return false;
+        name = cut.c_str();
+    }
     if (fromOpen || lastFileName.IsEmpty())
         lastFileName = name;
 
@@ -47,4 +56,11 @@ bool AddRecentFile(const char* name, bool fromOpen)
     else
         recentFiles.AddTail(name);
     return true;
+}
+
+bool RemoveRecentFile(const char* name)
+{
+    CGStringListRec* entry = name ? recentFiles.Find(name, true) : nullptr;
+    delete entry;
+    return entry != nullptr;
 }

@@ -8,7 +8,12 @@
 #include "lib/gstring.h"
 #include "lib/string_list.h"
 
-enum { RECENT_FILE_COUNT = 4 };
+enum {
+    RECENT_FILE_COUNT = 4,
+    // The platform's path limit with its terminating zero: the file dialogs'
+    // buffers. A longer name from the settings file is cut to fit.
+    RECENT_PATH_LIMIT = 260,
+};
 
 // Head = most recent. At most RECENT_FILE_COUNT entries.
 CFileList& RecentFiles();
@@ -28,3 +33,7 @@ void ResetRecentFiles();
 // again, and new names join at the tail. When a fifth name arrives the fourth
 // entry is dropped. False only for a name IsAcceptableFileName refuses.
 bool AddRecentFile(const char* name, bool fromOpen);
+
+// Takes the entry of this name (compared ignoring case) out of the list;
+// false when it is not listed.
+bool RemoveRecentFile(const char* name);

@@ -302,8 +302,14 @@ bool WriteSettings()
         const char* key = LoadAppString(id);
         if (*key == '\0')
             continue;
-        if (FormatSettingValue(id, value, sizeof value) == 0)
-            continue;
+        if (FormatSettingValue(id, value, sizeof value) == 0) {
+            // A recent file that left the list must not come back from the
+            // file at the next start.
+            bool recent = id >= STR_KEY_FILE1 && id <= STR_KEY_FILE4;
+            if (!recent || store->Read(section, key, value, sizeof value) <= 0)
+                continue;
+            value[0] = '\0';
+        }
         if (!store->Write(section, key, value)) {
             Log("App:WriteSettings %s FAIL", key);
             return false;

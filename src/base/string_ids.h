@@ -40,6 +40,9 @@ enum StringId {
     // File-dialog filters: "|" separates description and pattern.
     STR_FILTER_OPEN = 66,           // Open and Paste File
     STR_FILTER_SAVE = 67,
+    STR_ASK_SAVE = 68,              // the save question
+    STR_SAVE_FAILED = 69,           // after a Save As dialog was cancelled
+    STR_PASTE_FILE_TITLE = 70,      // title of the Paste File dialog
     STR_FILTER_ICON = 125,          // Object Options "&Open..."
 
     // Command-line option words, compared without regard to case.

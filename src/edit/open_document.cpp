@@ -173,6 +173,14 @@ int OpenDocument(CMMFile& file)
     int rc = ReadSoundFile(file, READ_OPEN);
     bool replaced = opening.replaced;
     opening = {};
+    if (replaced && rc != 0) {
+        // What was read of a damaged file is not that file: it stays
+        // untitled, so that Save asks for a name rather than overwrite the
+        // file with the part that could be read, and counts as unsaved.
+        CKV_Document& doc = TheDocument();
+        doc.SetFileName(nullptr);
+        doc.changeCount = 1;
+    }
     if (replaced)
         FinishReplace();
     return rc;

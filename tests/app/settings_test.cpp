@@ -152,6 +152,15 @@ TEST_F(SettingsTest, WritesOnlyAfterAChange)
     EXPECT_EQ(0, TheAppOptions().settingsChanged);
     EXPECT_STREQ("0,0,1,1", store.Get(SECTION, "DISPLAY"));
     EXPECT_STREQ("23,Kelvora", store.Get(SECTION, "OLE"));
+
+    // A recent file that left the list is emptied in the file, so that it
+    // does not come back; keys never written stay unwritten.
+    Read("FILE2", "c:\\gone.wav");
+    RemoveRecentFile("c:\\gone.wav");
+    TheAppOptions().settingsChanged = 1;
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_STREQ("", store.Get(SECTION, "FILE2"));
+    EXPECT_EQ(nullptr, store.Get(SECTION, "FILE3"));
 }
 
 TEST_F(SettingsTest, FirstFailedWriteStopsTheWriting)
@@ -188,8 +197,9 @@ TEST_F(SettingsTest, LongValuesAreReadUpTo310Characters)
     Read("OLE", ("5," + std::string(400, 'L')).c_str());
     Read("FILE1", ("c:\\" + std::string(400, 'f')).c_str());
     EXPECT_EQ(308, TheObjectOptions().label.Length());
+    // A recent file name is cut to the longest path the file dialogs take.
     ASSERT_EQ(1, RecentFiles().Count());
-    EXPECT_EQ(310, RecentFiles().At(0)->Length());
+    EXPECT_EQ(RECENT_PATH_LIMIT - 1, RecentFiles().At(0)->Length());
 }
 
 }
