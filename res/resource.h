@@ -254,3 +254,12 @@
 #define IDC_MIX_EQUAL           6112
 #define IDC_MIX_OLD_LOUDER      6113
 #define IDC_MIX_OLD_SOFTER      6114
+
+// Convert Format (its room texts use the ids of Properties').
+#define IDC_CONVERT_MONO        5700
+#define IDC_CONVERT_STEREO      5701
+#define IDC_CONVERT_SIZE        5702
+#define IDC_CONVERT_8BIT        5703
+#define IDC_CONVERT_16BIT       5704
+#define IDC_CONVERT_RATE        5705
+#define IDC_CONVERT_DEFAULT     5711

@@ -168,7 +168,7 @@ const CommandRow commandTable[] = {
 
     // Options: the dialogs come with the shell (gray until then); the
     // records they file are applied here.
-    {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, RunDialog<IDD_CONVERT>, nullptr},
     {IDM_OPT_DEVICE, ACTION_DEVICE_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DEVICE_OPTIONS>, ApplyDeviceOptionsRecord},
     {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DISPLAY_OPTIONS>, ApplyDisplayOptions},
     {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},

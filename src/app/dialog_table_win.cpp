@@ -1,5 +1,6 @@
 #include "app/dialog_table_win.h"
 
+#include "app/convert_format_dlg.h"
 #include "app/info_dlg.h"
 #include "app/mixing_dlg_win.h"
 #include "device/device_dlg.h"
@@ -26,6 +27,7 @@ const DialogRow dialogTable[] = {
     {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
     {IDD_MIXING, MixingOptionsDlg},
     {IDD_PROPERTIES, PropertiesDialog},
+    {IDD_CONVERT, ConvertFormatDialog},
     {IDD_ABOUT, AboutDialog},
     {IDD_DEVICE_OPTIONS, DeviceOptionsDialog},
     {IDD_DEVICE_INFO, DeviceInfoDialog},

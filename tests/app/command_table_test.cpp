@@ -74,7 +74,7 @@ TEST_F(CommandTableTest, MenuStatesFollowTheSoundTheViewAndTheFrame)
                    IDM_FILE_NEW, IDM_FILE_OPEN, IDM_EDIT_PASTE_FILE, IDM_FILE_RECENT1})
         EXPECT_TRUE(MenuItemEnabled(id)) << id;
     // Commands whose handlers are not there yet are gray whatever the state.
-    for (int id : {IDM_OPT_CONVERT, IDM_OPT_OBJECT})
+    for (int id : {IDM_OPT_OBJECT})
         EXPECT_FALSE(MenuItemEnabled(id)) << id;
 
     // 16-bit stereo, a selection, unsaved changes, sound on the clipboard.

@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "support/core_state.h"
 #include "support/test_wave_device.h"
+#include "app/convert_format_dlg.h"
 #include "app/info_dlg.h"
 #include "device/device_catalogue.h"
 #include "device/device_dlg.h"
@@ -329,4 +330,44 @@ TEST_F(OptionDialogTest, DeviceOptionsAndInformation)
     Run(DeviceInfoDialog, "Device Information", [](HWND d) {
         EXPECT_EQ("No Device", Text(d, IDC_INFO_RECORD_NAME));
     });
+}
+
+TEST_F(OptionDialogTest, ConvertFormatTakesTypedRatesAndMakesWideSoundEditable)
+{
+    Sound(PcmFormat(1, 8, 11025), {10, -10, 20, -20});
+    const std::vector<uint8_t> before = DocumentBytes();
+    EXPECT_TRUE(Run(ConvertFormatDialog, "Convert Format", [](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_CONVERT_8BIT));
+        Press(d, IDC_CONVERT_STEREO);
+        Press(d, IDC_CONVERT_16BIT);
+        // Typed into the rate list's own edit, key by key.
+        HWND edit = GetWindow(GetDlgItem(d, IDC_CONVERT_RATE), GW_CHILD);
+        SendMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        for (const char* c = "22.05"; *c; c++)
+            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        EXPECT_EQ("88200", Text(d, IDC_PROP_RATE));
+    }));
+    const KvWaveFormat* w = TheDocument().format.Record();
+    EXPECT_EQ(2, w->nChannels);
+    EXPECT_EQ(16, w->wBitsPerSample);
+    EXPECT_EQ(22050u, w->nSamplesPerSec);
+    EXPECT_EQ(8, TheDocument().length);
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(before, DocumentBytes());
+
+    // 24-bit sound checks neither size, and 16 bits makes it editable.
+    KvWaveFormat wide = PcmFormat(1, 16, 8000);
+    wide.wBitsPerSample = 24;
+    wide.nBlockAlign = 3;
+    wide.nAvgBytesPerSec = 24000;
+    SetSound(wide, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}, 0, 0, 2);
+    EXPECT_TRUE(Run(ConvertFormatDialog, "Convert Format", [](HWND d) {
+        EXPECT_FALSE(Checked(d, IDC_CONVERT_8BIT));
+        EXPECT_FALSE(Checked(d, IDC_CONVERT_16BIT));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_CONVERT_16BIT)));
+        Press(d, IDC_CONVERT_16BIT);
+    }));
+    EXPECT_TRUE(TheDocument().format.IsPcm());
+    EXPECT_EQ((std::vector<uint8_t>{0x00, 0x40, 0x00, 0xC0}), DocumentBytes());
 }
