@@ -18,6 +18,8 @@ include(GoogleTest)
 gtest_discover_tests(kelvora_core_tests DISCOVERY_TIMEOUT 60)
 
 file(GLOB KV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+# Benchmarks of the windows (*_win.cpp) run only in the Windows build.
+list(FILTER KV_BENCH_SOURCES EXCLUDE REGEX "_win\\.cpp$")
 foreach(src ${KV_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})

@@ -131,10 +131,16 @@ add_test(NAME win_core_file_tests COMMAND win_core_file_tests)
 # Benchmarks print figures; they are run by scripts/bench.sh, not by CTest.
 # psapi: the peak working set a load leaves behind.
 file(GLOB KV_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+# Those of the windows (*_win.cpp) run the real program with its resources.
 foreach(src ${KV_BENCH_SOURCES})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE kelvora_core psapi)
+    if(name MATCHES "_win$")
+        add_executable(${name} ${src} ${KV_RC})
+        target_link_libraries(${name} PRIVATE kelvora_app psapi)
+    else()
+        add_executable(${name} ${src})
+        target_link_libraries(${name} PRIVATE kelvora_core psapi)
+    endif()
     target_link_options(${name} PRIVATE ${KV_STATIC_LINK})
 endforeach()
 

@@ -7,8 +7,10 @@
 # Delete, Undo and Redo on the 60-minute one, and convert_bench Convert Format
 # and its undo on the 10-minute one. The sounds are large (about 106 MB and
 # 635 MB, plus two saved copies each); they live in build/bench-data and are
-# removed at the end unless --keep. Naming programs runs only those.
-# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert]...
+# removed at the end unless --keep. progress_bench_win (win64 only, on a
+# virtual display) times an effect with and without its progress dialog.
+# Naming programs runs only those.
+# Usage: scripts/bench.sh [--keep] [native|win64]... [wave|effects|convert|progress]...
 #        (default: both builds, every program)
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,6 +24,7 @@ for a in "$@"; do
     --keep) keep=1 ;;
     native | win64) targets+=("$a") ;;
     wave | effects | convert) programs+=("${a}_bench") ;;
+    progress) programs+=(progress_bench_win) ;;
     *)
         echo "bench: unknown argument $a" >&2
         exit 2
@@ -29,7 +32,7 @@ for a in "$@"; do
     esac
 done
 [ ${#targets[@]} -gt 0 ] || targets=(native win64)
-[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench)
+[ ${#programs[@]} -gt 0 ] || programs=(wave_bench effects_bench convert_bench progress_bench_win)
 
 selected() {  # program name → whether it runs
     local p
@@ -56,9 +59,15 @@ trap cleanup EXIT
 
 build_native() {
     # Its own build directory: the test build has sanitizers on, which would
-    # measure the sanitizers.
+    # measure the sanitizers. The window benchmarks have no native build.
+    local native=()
+    local p
+    for p in "${programs[@]}"; do
+        [[ "$p" == *_win ]] || native+=("$p")
+    done
+    [ ${#native[@]} -gt 0 ] || return 0
     cmake -S "$root" -B "$root/build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKV_SANITIZE=OFF \
-        >/dev/null && cmake --build "$root/build/bench-native" --target "${programs[@]}"
+        >/dev/null && cmake --build "$root/build/bench-native" --target "${native[@]}"
 }
 
 build_win64() {
@@ -119,6 +128,15 @@ for t in "${targets[@]}"; do
         fi
         if selected convert_bench; then
             (cd "$data/$t" && "$KV_WINE" "$root/build/win64/convert_bench.exe" --minutes 10 --dir .) || status=1
+            echo
+        fi
+        if selected progress_bench_win; then
+            # Its dialog needs a display.
+            if [ -n "${DISPLAY:-}" ] || kv_start_display; then
+                (cd "$data/$t" && "$KV_WINE" "$root/build/win64/progress_bench_win.exe" --minutes 10) || status=1
+            else
+                status=1
+            fi
             echo
         fi
         ;;
