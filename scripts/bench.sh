@@ -112,6 +112,10 @@ for t in "${targets[@]}"; do
         # the Wine programs of a test run going on at the same time.
         KV_ENV_DIR="$root/build/bench-env"
         mkdir -p "$KV_ENV_DIR"
+        # The window benchmarks need a display before Wine starts.
+        if selected progress_bench_win && [ -z "${DISPLAY:-}" ]; then
+            kv_start_display || { echo "bench: no display"; status=1; continue; }
+        fi
         kv_start_wine || { echo "bench: wine64 could not start"; status=1; continue; }
         echo "=== win64 under $("$KV_WINE" --version 2>/dev/null) ($(build_type build/win64)) ==="
         # Relative paths: the program sees the work folder as its current directory.
@@ -131,12 +135,7 @@ for t in "${targets[@]}"; do
             echo
         fi
         if selected progress_bench_win; then
-            # Its dialog needs a display.
-            if [ -n "${DISPLAY:-}" ] || kv_start_display; then
-                (cd "$data/$t" && "$KV_WINE" "$root/build/win64/progress_bench_win.exe" --minutes 10) || status=1
-            else
-                status=1
-            fi
+            (cd "$data/$t" && "$KV_WINE" "$root/build/win64/progress_bench_win.exe" --minutes 10) || status=1
             echo
         fi
         ;;
