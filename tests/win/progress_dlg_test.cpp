@@ -131,7 +131,7 @@ TEST_F(ProgressDialogTest, ShowsTheShareDoneAndEmptiesTheBarWhenTheCountStartsAg
     for (const Step& s : steps) {
         SCOPED_TRACE(s.percent);
         // The dialog is not painted faster than the eye follows.
-        Sleep(50);
+        Sleep(110);
         EXPECT_FALSE(host.UpdateProgress(s.done, s.total));
         EXPECT_EQ(s.percent, ItemText(dialog, IDC_PROGRESS_PERCENT));
         auto [filled, width] = FilledColumns(bar);
