@@ -15,8 +15,9 @@ bool ShowProgressDialog(HWND owner, const char* actionName);
 
 // Shows `done` of `total` blocks (total > 0) as a percentage and as the
 // bar's filled part; a smaller `done` than before (the next channel starts)
-// empties the bar back to it. Returns true once the user cancelled, also
-// after the dialog is gone.
+// empties the bar back to it. The dialog changes only when the percentage
+// does, and at most ten times a second. Returns true once the user
+// cancelled, also after the dialog is gone.
 bool UpdateProgressDialog(int32_t done, int32_t total);
 
 // Closes the dialog; the cancelled flag stays until the next dialog.
