@@ -146,6 +146,12 @@
 #define IDW_STATUS_RIGHT        4023
 #define IDW_STATUS_RIGHT_PANEL  4024
 
+// The progress dialog of a long action; its bar is drawn by the dialog.
+#define IDD_PROGRESS            2045
+#define IDC_PROGRESS_NAME       6707
+#define IDC_PROGRESS_PERCENT    6708
+#define IDC_PROGRESS_BAR        6710
+
 // The volume popup: one vertical slider. Its number field has no edit
 // (IDC_VOLUME_EDIT is in no template), only the scroll bar one id above.
 #define IDD_VOLUME              2047

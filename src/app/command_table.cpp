@@ -175,20 +175,22 @@ const CommandRow commandTable[] = {
     {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, RunDialog<IDD_MIXING>, nullptr},
 
     // Effects. Those with settings run again over the current selection with
-    // the current settings when their records are applied.
-    {IDM_OPT_AMPLIFY, ACTION_AMPLIFY, CMD_ALWAYS, RunDialog<IDD_AMPLIFY>, ApplyEffect<Amplify>},
-    {IDM_OPT_ECHO, ACTION_ECHO, CMD_ALWAYS, RunDialog<IDD_ECHO>, ApplyEffect<Echo>},
-    {IDM_OPT_FADE, ACTION_FADE, CMD_ALWAYS, RunDialog<IDD_FADE>, ApplyEffect<Fade>},
-    {IDM_OPT_PITCH, ACTION_PITCH, CMD_ALWAYS, RunDialog<IDD_PITCH>, ApplyEffect<PitchChange>},
-    {IDM_FX_BACKGROUND, ACTION_REMOVE_BACKGROUND, CMD_ALWAYS, RunDialog<IDD_BACKGROUND>, ApplyEffect<RemoveBackground>},
-    {IDM_FX_FILL, ACTION_FILL, CMD_ALWAYS, RunDialog<IDD_FILL>, ApplyEffect<Fill>},
-    {IDM_FX_TONE, ACTION_TONE, CMD_ALWAYS, RunDialog<IDD_TONE>, ApplyEffect<Tone>},
-    {IDM_FX_NOISE, ACTION_NOISE, CMD_ALWAYS, RunDialog<IDD_NOISE>, ApplyEffect<AddNoise>},
-    {IDM_FX_SILENCE, ACTION_SILENCE, CMD_ALWAYS, Run<Silence>, nullptr},
-    {IDM_FX_LOWPASS, ACTION_LOW_PASS, CMD_ALWAYS, Run<LowPass>, nullptr},
-    {IDM_FX_REVERSE, ACTION_REVERSE, CMD_ALWAYS, Run<Reverse>, nullptr},
-    {IDM_FX_MEASURE, ACTION_MEASURE, CMD_ALWAYS, Run<Measure>, nullptr},
-    {IDM_FX_NORMALIZE, ACTION_NORMALIZE, CMD_ALWAYS, Run<RemoveOffset>, nullptr},
+    // the current settings when their records are applied. Only 8 and 16-bit
+    // PCM has samples they can change: for compressed and wider sound they
+    // are gray instead of doing nothing.
+    {IDM_OPT_AMPLIFY, ACTION_AMPLIFY, CMD_NEEDS_PCM, RunDialog<IDD_AMPLIFY>, ApplyEffect<Amplify>},
+    {IDM_OPT_ECHO, ACTION_ECHO, CMD_NEEDS_PCM, RunDialog<IDD_ECHO>, ApplyEffect<Echo>},
+    {IDM_OPT_FADE, ACTION_FADE, CMD_NEEDS_PCM, RunDialog<IDD_FADE>, ApplyEffect<Fade>},
+    {IDM_OPT_PITCH, ACTION_PITCH, CMD_NEEDS_PCM, RunDialog<IDD_PITCH>, ApplyEffect<PitchChange>},
+    {IDM_FX_BACKGROUND, ACTION_REMOVE_BACKGROUND, CMD_NEEDS_PCM, RunDialog<IDD_BACKGROUND>, ApplyEffect<RemoveBackground>},
+    {IDM_FX_FILL, ACTION_FILL, CMD_NEEDS_PCM, RunDialog<IDD_FILL>, ApplyEffect<Fill>},
+    {IDM_FX_TONE, ACTION_TONE, CMD_NEEDS_PCM, RunDialog<IDD_TONE>, ApplyEffect<Tone>},
+    {IDM_FX_NOISE, ACTION_NOISE, CMD_NEEDS_PCM, RunDialog<IDD_NOISE>, ApplyEffect<AddNoise>},
+    {IDM_FX_SILENCE, ACTION_SILENCE, CMD_NEEDS_PCM, Run<Silence>, nullptr},
+    {IDM_FX_LOWPASS, ACTION_LOW_PASS, CMD_NEEDS_PCM, Run<LowPass>, nullptr},
+    {IDM_FX_REVERSE, ACTION_REVERSE, CMD_NEEDS_PCM, Run<Reverse>, nullptr},
+    {IDM_FX_MEASURE, ACTION_MEASURE, CMD_NEEDS_PCM, Run<Measure>, nullptr},
+    {IDM_FX_NORMALIZE, ACTION_NORMALIZE, CMD_NEEDS_PCM, Run<RemoveOffset>, nullptr},
 
     // Help goes to the help viewer through the host; the About and device
     // information dialogs come with the dialogs.

@@ -21,7 +21,7 @@ enum CommandRule : uint32_t {
     CMD_NEEDS_ZOOM_OUT = 0x40,      // waveform, and fewer blocks shown than a view may hold
     CMD_NEEDS_SAVE = 0x80,          // sound with unsaved changes, not read-only
     CMD_NEEDS_CLIPBOARD = 0x100,    // the clipboard holds sound
-    CMD_NEEDS_PCM = 0x200,          // the document's format is PCM
+    CMD_NEEDS_PCM = 0x200,          // the document is 8 or 16-bit PCM, which effects can edit
     CMD_NOT_MAXIMIZED = 0x400,      // the frame is not maximized
     CMD_FRAME = 0x800,              // the frame runs it (its own windows), not `run`
 };

@@ -4,9 +4,17 @@
 
 #include <windows.h>
 
-// Enables (or grays) and checks every item of the menu and its submenus
-// from the command table.
+// The menu bar opens: the action items are labelled with the edit mode,
+// then every item of the menu and its submenus is enabled (or grayed) and
+// checked from the command table; an action item stays gray while its
+// action cannot run. The "Other Effects" popup is filled again when it
+// next opens.
 void UpdateMenuStates(HMENU menu);
+
+// WM_INITMENUPOPUP: the first time the "Other Effects" popup of the frame's
+// menu opens after the menu bar opened, it is filled with the effects
+// available now, gray where the command table says so.
+void OnMenuPopup(HWND frame, HMENU popup);
 
 // The right-button popup: its items take their texts from the frame menu's
 // items of the same commands (so Undo reads as it does there) and are left

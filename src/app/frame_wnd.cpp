@@ -167,6 +167,9 @@ LRESULT CKV_FrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_INITMENU:
         UpdateMenuStates(reinterpret_cast<HMENU>(wParam));
         return 0;
+    case WM_INITMENUPOPUP:
+        OnMenuPopup(hwnd, reinterpret_cast<HMENU>(wParam));
+        return 0;
     case WM_MENUSELECT:
         TrackMenuHelpContext(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
         return 0;

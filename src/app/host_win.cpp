@@ -7,6 +7,7 @@
 #include "app/dialog_table_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
+#include "app/progress_dlg_win.h"
 #include "base/app.h"
 #include "base/file_names.h"
 #include "base/help.h"
@@ -70,17 +71,19 @@ void WindowsHost::EndWaitCursor()
     }
 }
 
-void WindowsHost::BeginProgress(const char*)
+void WindowsHost::BeginProgress(const char* actionName)
 {
+    ShowProgressDialog(static_cast<HWND>(FrameWindow()), actionName);
 }
 
-bool WindowsHost::UpdateProgress(int32_t, int32_t)
+bool WindowsHost::UpdateProgress(int32_t done, int32_t total)
 {
-    return false;
+    return UpdateProgressDialog(done, total);
 }
 
 void WindowsHost::EndProgress()
 {
+    CloseProgressDialog();
 }
 
 void* WindowsHost::FrameWindow() const

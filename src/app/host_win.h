@@ -1,6 +1,6 @@
 // The shell as the core's host: the frame, its update message, the message
-// pump, the error and information boxes and the wait cursor. Long actions
-// show no progress window yet, so nothing can cancel them.
+// pump, the error and information boxes, the wait cursor and the progress
+// dialog of long actions.
 #pragma once
 
 #include <windows.h>

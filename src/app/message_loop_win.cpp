@@ -1,5 +1,6 @@
 #include "app/app_win.h"
 #include "app/frame_wnd.h"
+#include "app/progress_dlg_win.h"
 #include "base/app.h"
 
 namespace {
@@ -40,6 +41,10 @@ bool IsFieldEditingKey(const MSG& msg)
 void RouteMessage(MSG& msg)
 {
     App& app = TheApp();
+    // The progress dialog's keys are its own: Esc there cancels the action
+    // as its button does, instead of stopping playback through the frame.
+    if (HWND progress = ProgressDialogWindow(); progress && IsDialogMessageA(progress, &msg))
+        return;
     HWND frame = FrameHandle();
     if (frame && !IsFieldEditingKey(msg)) {
         if (app.accelMain && TranslateAcceleratorA(frame, static_cast<HACCEL>(app.accelMain), &msg))

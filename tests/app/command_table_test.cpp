@@ -112,11 +112,18 @@ TEST_F(CommandTableTest, MenuStatesFollowTheSoundTheViewAndTheFrame)
     EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_WAVEFORM));
     host.maximized = false;
 
-    // Compressed sound: no channel switching, no mixing options.
+    // Compressed and 24-bit sound: no channel switching, no mixing options,
+    // and the effects, which could change nothing, are refused, not run.
     const KvWaveFormat alaw = {WAVE_TAG_ALAW, 2, 8000, 16000, 2, 8, 0};
-    SetSound(alaw, Bytes(40, 0xD5));
-    EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_LEFT));
-    EXPECT_FALSE(rule(IDM_OPT_MIXING));
+    const KvWaveFormat wide = {WAVE_TAG_PCM, 2, 8000, 48000, 6, 24, 0};
+    for (const KvWaveFormat& f : {alaw, wide}) {
+        SetSound(f, Bytes(size_t(f.nBlockAlign) * 20, 0xD5), 0, 0, 20);
+        EXPECT_FALSE(MenuItemEnabled(IDM_VIEW_LEFT));
+        EXPECT_FALSE(rule(IDM_OPT_MIXING));
+        EXPECT_TRUE(rule(IDM_EDIT_DELETE));
+        EXPECT_EQ(-1, RunCommand(IDM_FX_REVERSE, false));
+        EXPECT_FALSE(MenuItemEnabled(IDM_FX_SILENCE));
+    }
 
     // Undo and Redo in the menu bar need a record; the popup's Undo does not.
     Load(1, 16, {1, 2, 3, 4}, 0, 4);
