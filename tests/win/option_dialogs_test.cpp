@@ -16,6 +16,7 @@
 #include "edit/effect_dlg.h"
 #include "edit/undo_history.h"
 #include "resource.h"
+#include "sound/pcm_convert.h"
 #include "support/core_state.h"
 #include "support/test_wave_device.h"
 #include "app/convert_format_dlg.h"
@@ -356,18 +357,26 @@ TEST_F(OptionDialogTest, ConvertFormatTakesTypedRatesAndMakesWideSoundEditable)
     EXPECT_EQ(0, ActUndo());
     EXPECT_EQ(before, DocumentBytes());
 
-    // 24-bit sound checks neither size, and 16 bits makes it editable.
-    KvWaveFormat wide = PcmFormat(1, 16, 8000);
-    wide.wBitsPerSample = 24;
-    wide.nBlockAlign = 3;
-    wide.nAvgBytesPerSec = 24000;
-    SetSound(wide, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}, 0, 0, 2);
-    EXPECT_TRUE(Run(ConvertFormatDialog, "Convert Format", [](HWND d) {
-        EXPECT_FALSE(Checked(d, IDC_CONVERT_8BIT));
-        EXPECT_FALSE(Checked(d, IDC_CONVERT_16BIT));
-        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_CONVERT_16BIT)));
-        Press(d, IDC_CONVERT_16BIT);
-    }));
-    EXPECT_TRUE(TheDocument().format.IsPcm());
-    EXPECT_EQ((std::vector<uint8_t>{0x00, 0x40, 0x00, 0xC0}), DocumentBytes());
+    // 24-bit and float sound check neither size, and 16 bits makes them
+    // editable.
+    const float half[] = {0.5f, -0.5f};
+    std::vector<uint8_t> floats(reinterpret_cast<const uint8_t*>(half), reinterpret_cast<const uint8_t*>(half) + 8);
+    const struct {
+        KvWaveFormat format;
+        std::vector<uint8_t> bytes;
+    } wide[] = {
+        {{WAVE_TAG_PCM, 1, 8000, 24000, 3, 24, 0}, {0x00, 0x00, 0x40, 0x00, 0x00, 0xC0}},
+        {{WAVE_TAG_IEEE_FLOAT, 1, 8000, 32000, 4, 32, 0}, floats},
+    };
+    for (const auto& w : wide) {
+        SetSound(w.format, w.bytes, 0, 0, 2);
+        EXPECT_TRUE(Run(ConvertFormatDialog, "Convert Format", [](HWND d) {
+            EXPECT_FALSE(Checked(d, IDC_CONVERT_8BIT));
+            EXPECT_FALSE(Checked(d, IDC_CONVERT_16BIT));
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_CONVERT_16BIT)));
+            Press(d, IDC_CONVERT_16BIT);
+        }));
+        EXPECT_TRUE(TheDocument().format.IsPcm());
+        EXPECT_EQ((std::vector<uint8_t>{0x00, 0x40, 0x00, 0xC0}), DocumentBytes());
+    }
 }
