@@ -195,13 +195,8 @@ INT_PTR CALLBACK ConvertFormatProc(HWND dialog, UINT message, WPARAM wParam, LPA
     }
     case WM_COMMAND:
         return c && OnConvertCommand(dialog, *c, LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 

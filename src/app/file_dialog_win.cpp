@@ -11,6 +11,7 @@
 #include "base/host.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
+#include "lib/dialog_helpers_win.h"
 #include "lib/gstring.h"
 
 namespace {
@@ -45,16 +46,8 @@ UINT_PTR CALLBACK DialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             TheHost().ShowHelp(GetParent(dialog), HELP_CMD_CONTEXT, dialogHelpContext);
         return FALSE;
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        if (!TheApp().buttonFaceBrush)
-            return FALSE;
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<UINT_PTR>(TheApp().buttonFaceBrush);
     default:
-        return FALSE;
+        return static_cast<UINT_PTR>(DialogColour(message, wParam));
     }
 }
 

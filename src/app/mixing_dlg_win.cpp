@@ -148,13 +148,8 @@ INT_PTR CALLBACK MixingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (self->newShare.OnMessage(message, wParam, lParam))
             self->SetOld(100 - self->newShare.value);
         return TRUE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 

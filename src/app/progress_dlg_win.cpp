@@ -3,6 +3,7 @@
 #include "base/app.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
+#include "lib/dialog_helpers_win.h"
 #include "lib/gstring.h"
 #include "lib/log.h"
 #include "resource.h"
@@ -90,13 +91,6 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         }
         return FALSE;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (!TheApp().buttonFaceBrush)
-            return FALSE;
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<INT_PTR>(TheApp().buttonFaceBrush);
     case WM_DESTROY:
         if (state.dialog == dialog) {
             state.dialog = nullptr;
@@ -104,7 +98,7 @@ INT_PTR CALLBACK ProgressDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         }
         return FALSE;
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 

@@ -158,13 +158,8 @@ INT_PTR CALLBACK DeviceOptionsProc(HWND dialog, UINT message, WPARAM wParam, LPA
         if (s && s->count.OnMessage(message, wParam, lParam))
             s->copy.repeatCount = static_cast<uint32_t>(s->count.value);
         return TRUE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 
@@ -215,13 +210,8 @@ INT_PTR CALLBACK DeviceInfoProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         return FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 

@@ -183,13 +183,8 @@ INT_PTR EffectDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         return FALSE;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 

@@ -20,8 +20,16 @@ void EnableControlRange(HWND dialog, int firstId, int lastId, bool enable)
     }
 }
 
-HBRUSH DialogFaceBrush(HDC dc)
+INT_PTR DialogColour(UINT message, WPARAM wParam)
 {
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    return GetSysColorBrush(COLOR_BTNFACE);
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    default:
+        return FALSE;
+    }
 }

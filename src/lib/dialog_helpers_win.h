@@ -11,7 +11,8 @@ void CenterWindow(HWND window);
 // a control are skipped.
 void EnableControlRange(HWND dialog, int firstId, int lastId, bool enable);
 
-// The answer to a dialog's colour messages (WM_CTLCOLORDLG, ..._STATIC,
-// ..._BTN, ..._MSGBOX): the button face behind text and controls. The brush
-// belongs to the system.
-HBRUSH DialogFaceBrush(HDC dc);
+// A dialog procedure's answer to a message it does not handle itself: for
+// the colour messages (WM_CTLCOLORDLG, ..._STATIC, ..._BTN, ..._MSGBOX) the
+// button face behind text and controls (a brush of the system's), else
+// FALSE, leaving the message to the dialog manager.
+INT_PTR DialogColour(UINT message, WPARAM wParam);

@@ -48,13 +48,8 @@ INT_PTR CALLBACK DisplayOptionsProc(HWND dialog, UINT message, WPARAM wParam, LP
         ShowChoice(dialog, *choice);
         return TRUE;
     }
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(DialogFaceBrush(reinterpret_cast<HDC>(wParam)));
     default:
-        return FALSE;
+        return DialogColour(message, wParam);
     }
 }
 
