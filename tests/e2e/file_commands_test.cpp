@@ -64,6 +64,20 @@ bool Answer(Process& p, const char* title, int id)
     return Process::WaitGone(box);
 }
 
+// The window holds the mouse capture of its thread; false after 5 s.
+bool WaitForCapture(HWND window)
+{
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    for (int i = 0; i < 100; i++) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(thread, &info) && info.hwndCapture == window)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
 // Types a path into the file dialog titled `title` (and sets its read-only
 // box when it has one), then presses OK.
 bool ChooseFile(Process& p, const char* title, const std::string& path, int readOnly = -1)
@@ -407,6 +421,9 @@ TEST_F(FileCommandsTest, PasteFileOfEveryFormatThenDragTheSavedFileOut)
     ASSERT_NE(target.hwnd, nullptr);
     Command(frame, IDB_DRAG);
     ASSERT_TRUE(Answer(p, PRODUCT, IDYES));
+    // The drag begins once the question's loop has ended and the save is
+    // done: mouse messages that came before would go to the frame unheeded.
+    ASSERT_TRUE(WaitForCapture(frame));
     POINT at = {680, 80};
     ScreenToClient(frame, &at);
     PostMessageA(frame, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
