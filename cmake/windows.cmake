@@ -18,6 +18,17 @@ set_source_files_properties(${KV_RC} PROPERTIES
 add_executable(kelvora WIN32 ${KV_WINMAIN} ${KV_RC})
 target_link_libraries(kelvora PRIVATE kelvora_app)
 target_link_options(kelvora PRIVATE ${KV_STATIC_LINK})
+# The 32-bit program may use 4 GB of address space on 64-bit Windows.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(kelvora PRIVATE -Wl,--large-address-aware)
+endif()
+# The shipped program carries no debug information: it is kept beside it in
+# kelvora.dbg, which debuggers find through the program's debug link.
+add_custom_command(TARGET kelvora POST_BUILD
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:kelvora>
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:kelvora> kelvora.dbg
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --strip-unneeded --add-gnu-debuglink=kelvora.dbg $<TARGET_FILE_NAME:kelvora>
+    VERBATIM)
 
 # GoogleTest built from Debian's sources for this target.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
