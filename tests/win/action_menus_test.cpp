@@ -13,6 +13,7 @@
 #include "base/app_options.h"
 #include "resource.h"
 #include "support/core_state.h"
+#include "support/running_app.h"
 
 namespace {
 
@@ -52,15 +53,10 @@ class ActionMenusTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, "", SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp();
+        ASSERT_NE(nullptr, frame);
     }
-    static void TearDownTestSuite()
-    {
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
-    }
+    static void TearDownTestSuite() { StopApp(); }
 
     static HWND frame;
 };

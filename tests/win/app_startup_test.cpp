@@ -9,6 +9,7 @@
 #include "app/frame_menu_wnd.h"
 #include "app/frame_wnd.h"
 #include "base/app.h"
+#include "support/running_app.h"
 
 namespace {
 
@@ -66,17 +67,15 @@ class AppStartupTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, "", SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp();
+        ASSERT_NE(nullptr, frame);
         frameProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
     }
     static void TearDownTestSuite()
     {
         SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc));
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
+        StopApp();
     }
 
     // Presses a key with the given modifiers through the program's routing.

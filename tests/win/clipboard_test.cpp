@@ -24,6 +24,7 @@
 #include "support/wave_builder.h"
 #include "support/win_clipboard.h"
 #include "support/win_driver.h"
+#include "support/running_app.h"
 #include "view/selection_ops.h"
 
 namespace {
@@ -48,16 +49,14 @@ protected:
         for (int i = 0; i < 1000; i++)
             original.push_back(int(i * 37 % 2001) - 1000);
         ASSERT_TRUE(wave::WriteFile(path, wave::Pcm(1, 11025, 16, wave::S16(original))));
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, path.c_str(), SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp(path.c_str());
+        ASSERT_NE(nullptr, frame);
         self.pi.dwProcessId = GetCurrentProcessId();
     }
     static void TearDownTestSuite()
     {
         self.pi.dwProcessId = 0;
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
+        StopApp();
         DeleteFileA(path.c_str());
     }
     void SetUp() override

@@ -13,6 +13,7 @@
 #include "sound/document.h"
 #include "support/core_state.h"
 #include "support/wave_builder.h"
+#include "support/running_app.h"
 
 namespace {
 
@@ -28,14 +29,12 @@ protected:
         for (int i = 0; i < 1000; i++)
             original.push_back(uint8_t(i * 7 + i / 256));
         ASSERT_TRUE(wave::WriteFile(path, wave::Pcm(1, 11025, 8, original)));
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, path.c_str(), SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp(path.c_str());
+        ASSERT_NE(nullptr, frame);
     }
     static void TearDownTestSuite()
     {
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
+        StopApp();
         DeleteFileA(path.c_str());
     }
 

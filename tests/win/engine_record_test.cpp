@@ -17,6 +17,7 @@
 #include "edit/open_document.h"
 #include "sound/document.h"
 #include "support/wave_builder.h"
+#include "support/running_app.h"
 
 namespace {
 
@@ -48,15 +49,9 @@ class EngineRecordTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, "", SW_SHOWNORMAL), 0);
+        ASSERT_NE(nullptr, StartApp());
     }
-    static void TearDownTestSuite()
-    {
-        if (TheApp().frame && TheApp().frame->hwnd)
-            DestroyWindow(TheApp().frame->hwnd);
-        RunMainLoop();
-        AppCleanup();
-    }
+    static void TearDownTestSuite() { StopApp(); }
 
     // The "Monitor of ..." input chosen, and a new 16-bit mono 44100 Hz sound.
     static void UseMonitor()

@@ -26,6 +26,7 @@
 #include "resource.h"
 #include "sound/document.h"
 #include "support/wave_builder.h"
+#include "support/running_app.h"
 
 using namespace wave;
 
@@ -115,16 +116,14 @@ protected:
         FILE* f = fopen(ini.c_str(), "wb");
         fputs("[Kelvora]\r\nDISPLAY=1,1,1,1\r\nLOCATION=30,30,800,500\r\n", f);
         fclose(f);
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, "", SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp();
+        ASSERT_NE(nullptr, frame);
         RouteWaitingMessages();
     }
     static void TearDownTestSuite()
     {
         Stop();
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
+        StopApp();
         DeleteFileA(SiblingPath(".INI").c_str());
     }
 

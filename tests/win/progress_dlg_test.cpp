@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "support/core_state.h"
 #include "support/win_driver.h"
+#include "support/running_app.h"
 
 namespace {
 
@@ -86,15 +87,10 @@ class ProgressDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_EQ(AppStartup(GetModuleHandleA(nullptr), false, "", SW_SHOWNORMAL), 0);
-        frame = TheApp().frame->hwnd;
+        frame = StartApp();
+        ASSERT_NE(nullptr, frame);
     }
-    static void TearDownTestSuite()
-    {
-        DestroyWindow(frame);
-        RunMainLoop();
-        AppCleanup();
-    }
+    static void TearDownTestSuite() { StopApp(); }
 
     static HWND frame;
 };
