@@ -62,11 +62,6 @@ void EffectDialog::Check(int id, bool on) const
     CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool EffectDialog::IsChecked(int id) const
-{
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
 void EffectDialog::Refresh()
 {
     for (int g = 0; g < presetCount; g++) {

@@ -60,7 +60,6 @@ protected:
     virtual void OnFieldChanged(int32_t EffectSettings::*member) {}
 
     void Check(int id, bool on) const;
-    bool IsChecked(int id) const;
 
     HWND dialog = nullptr;
     EffectSettings work;

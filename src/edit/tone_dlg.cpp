@@ -56,7 +56,8 @@ protected:
             return false;
         for (const ToneControls& t : TONES)
             if (id == t.box) {
-                SetSetting(t.amplitude, IsChecked(id) ? TONE_ON_AMPLITUDE : 0);
+                // The box is not automatic: its click turns the tone over.
+                SetSetting(t.amplitude, work.*t.amplitude ? 0 : TONE_ON_AMPLITUDE);
                 EnableTone(t);
                 return true;
             }

@@ -228,6 +228,12 @@ TEST_F(OptionDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
         EXPECT_EQ("1336", Text(d, IDC_TONE2_FREQUENCY));
         EXPECT_TRUE(Checked(d, IDC_TONE2_ON));
         EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, IDC_TONE2_FREQUENCY)));
+        // Its box turns tone 2 off and on again, at 50 %.
+        Press(d, IDC_TONE2_ON);
+        EXPECT_FALSE(Checked(d, IDC_TONE2_ON));
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, IDC_TONE2_AMPLITUDE)));
+        Press(d, IDC_TONE2_ON);
+        EXPECT_EQ("50", Text(d, IDC_TONE2_AMPLITUDE));
     }));
     const EffectSettings& s = TheEffectSettings();
     EXPECT_EQ(770, s.tone1Frequency);
