@@ -8,6 +8,7 @@
 #include "base/help.h"
 #include "base/help_topics.h"
 #include "lib/log.h"
+#include "resource.h"
 
 namespace {
 
@@ -15,12 +16,12 @@ const char HELP_CLASS[] = "KelvoraHelp";
 const char HELP_CAPTION[] = "Kelvora Help";
 
 // Pixels: the window's first size, the margins, the button row and the list.
-const int WINDOW_WIDTH = 520;
+const int WINDOW_WIDTH = 540;
 const int WINDOW_HEIGHT = 440;
 const int MARGIN = 6;
 const int BUTTON_WIDTH = 80;
 const int BUTTON_HEIGHT = 24;
-const int LIST_WIDTH = 170;
+const int LIST_WIDTH = 190;
 const int TITLE_HEIGHT = 26;
 
 struct HelpState {
@@ -192,6 +193,7 @@ bool RegisterHelpClass()
         return true;
     wc.lpfnWndProc = HelpWndProc;
     wc.hInstance = Module();
+    wc.hIcon = LoadIconA(Module(), MAKEINTRESOURCEA(IDI_KELVORA));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = HELP_CLASS;
