@@ -3,8 +3,8 @@
 # within one layer. Layers, lowest first:
 #   lib  base  sound  edit  device  view  app
 # A file may include headers of its own layer and of any layer below it;
-# "resource.h" and "strings.inc" (the shared resource ids and string texts in
-# res/) may be included by any layer.
+# "resource.h", "strings.inc" and "help_topics.inc" (the shared resource ids,
+# string texts and help topics in res/) may be included by any layer.
 # Prints each wrong include as file:line and exits 1 when there is one.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,7 +16,7 @@ while IFS=: read -r file line text; do
     from=${file#src/}; from=${from%%/*}
     target=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$text")
     if [[ $target != */* ]]; then
-        [[ $target == resource.h || $target == strings.inc ]] && continue
+        [[ $target == resource.h || $target == strings.inc || $target == help_topics.inc ]] && continue
         echo "$file:$line: include without a layer folder: \"$target\""
         bad=1
         continue

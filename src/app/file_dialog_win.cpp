@@ -7,6 +7,7 @@
 
 #include "app/recent_files.h"
 #include "base/app.h"
+#include "base/dialog_help_key_win.h"
 #include "base/help.h"
 #include "base/host.h"
 #include "base/string_ids.h"
@@ -122,6 +123,7 @@ bool RunFileDialog(FileDialogKind kind)
         break;
     }
     dialogHelpContext = save ? HELP_CONTEXT_SAVE_DIALOG : HELP_CONTEXT_OPEN_DIALOG;
+    DialogHelpKey helpKey(dialogHelpContext);
     BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     dialogHelpContext = HELP_CONTEXT_GENERAL;
     if (!chosen)

@@ -7,10 +7,9 @@
 #include "app/dialog_table_win.h"
 #include "app/error_box_win.h"
 #include "app/frame_wnd.h"
+#include "app/help_wnd.h"
 #include "app/progress_dlg_win.h"
 #include "base/app.h"
-#include "base/file_names.h"
-#include "base/help.h"
 #include "sound/document.h"
 
 bool WindowsHost::FrameExists() const
@@ -144,13 +143,12 @@ bool WindowsHost::FrameMaximized() const
     return frame && IsZoomed(frame);
 }
 
-// The help file is the program's sibling with ".HLP"; the viewer's own help
-// needs no file.
+// Help is shown by the program itself (app/help_wnd.cpp), in a window owned
+// by the frame whichever window asks, so a closing dialog does not take it
+// along.
 void WindowsHost::ShowHelp(void* owner, uint32_t command, uintptr_t data)
 {
-    HWND window = owner ? static_cast<HWND>(owner) : static_cast<HWND>(FrameWindow());
-    CGString file = SiblingFileName(TheApp().programPath.c_str(), ".HLP");
-    WinHelpA(window, command == HELP_CMD_HELP_ON_HELP ? nullptr : file.c_str(), command, data);
+    ShowHelpWindow(static_cast<HWND>(FrameWindow()), command, data);
 }
 
 bool WindowsHost::RunDialog(int templateId)

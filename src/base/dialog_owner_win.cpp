@@ -1,6 +1,7 @@
 #include "base/dialog_owner_win.h"
 
 #include "base/app.h"
+#include "base/dialog_help_key_win.h"
 #include "base/host.h"
 #include "lib/log.h"
 
@@ -22,6 +23,7 @@ INT_PTR RunModalDialog(HWND owner, int templateId, DLGPROC procedure, LPARAM par
     auto instance = static_cast<HINSTANCE>(TheApp().instance);
     if (!instance)
         instance = GetModuleHandleA(nullptr);
+    DialogHelpKey helpKey(static_cast<uint32_t>(templateId));
     INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), OwnerWindow(owner), procedure, param);
     if (result == -1)
         Log("App:Dialog(%d) FAIL %lu", templateId, GetLastError());
