@@ -30,7 +30,7 @@ send=build/win64/kv_send.exe
 # the frame moved right, so that they stick out of it.
 shot() {  # name, seconds to wait, program arguments...
     local name=$1 wait=$2 location=40,30,720,460; shift 2
-    case "$commands" in 20[0-9][0-9]*) location=520,30,270,460 ;; esac
+    case "$commands" in 20[0-9][0-9]* | 3503) location=520,30,270,460 ;; esac
     printf '[Kelvora]\r\nDISPLAY=1,1,1,1\r\nLOCATION=%s\r\n' "$location" >"$box/KELVORA.INI"
     "$KV_WINE" explorer /desktop=kelvora,800x560 "$exe" "$@" >/dev/null 2>&1 &
     sleep "$wait"
@@ -53,7 +53,8 @@ for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009" "spectrum|3
     "fade|2018" "fade-more|2018 wait:1000 press:5002" "pitch|2019" "pitch-more|2019 wait:1000 press:5002" \
     "background|2021" "fill|2022" "tone|2023" "tone-more|2023 wait:1000 press:5002" "noise|2024" \
     "display|2013" "properties|2010" "about|2041" "device|2012" "devinfo|2042" \
-    "mixing|2015" "mixing-more|2015 wait:1000 press:5002" "convert|2011"; do
+    "mixing|2015" "mixing-more|2015 wait:1000 press:5002" "convert|2011" \
+    "help|3503"; do
     name=${spec%%|*}
     [ -z "$only" ] || [ "$only" = "$name" ] || continue
     args=()
