@@ -188,6 +188,7 @@ bool ResampleEditorPcm(const PcmLayout& from, const PcmLayout& to, const uint8_t
         return ResampleFrom<Signed16>(from, to, in, out, count, position, step);
     return false;
 }
+
 }
 
 bool GetPcmLayout(const KvWaveFormat* w, PcmLayout& layout)
