@@ -115,6 +115,80 @@ void WriteValue(uint8_t* p, PcmEncoding e, int32_t v, bool round)
     }
 }
 
+// The editor's own sample types as 32-bit full-scale values, for the
+// conversions between them that need no rounding: ReadValue and WriteValue
+// for PCM_U8 and PCM_S16 with the switch decided once per buffer.
+struct Unsigned8 {
+    static constexpr uint32_t WIDTH = 1;
+    static int32_t Read(const uint8_t* p) { return static_cast<int32_t>(static_cast<uint32_t>(p[0] ^ 0x80u) << 24); }
+    static void Write(uint8_t* p, int32_t v) { p[0] = static_cast<uint8_t>((v >> 24) + 128); }
+};
+
+struct Signed16 {
+    static constexpr uint32_t WIDTH = 2;
+    static int32_t Read(const uint8_t* p)
+    {
+        return static_cast<int32_t>((static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8) << 16);
+    }
+    static void Write(uint8_t* p, int32_t v)
+    {
+        auto s = static_cast<uint16_t>(v >> 16);
+        p[0] = static_cast<uint8_t>(s);
+        p[1] = static_cast<uint8_t>(s >> 8);
+    }
+};
+
+// count output blocks of TO channels from source blocks of FROM channels,
+// output block k taking source block (position + k × step) >> 16. A mono
+// source feeds both channels; a mono destination takes the first.
+template <class In, class Out, uint32_t FROM, uint32_t TO>
+void Resample(const uint8_t* in, uint8_t* out, int64_t count, uint64_t position, uint64_t step)
+{
+    for (int64_t k = 0; k < count; k++, position += step, out += TO * Out::WIDTH) {
+        const uint8_t* block = in + static_cast<size_t>(position >> 16) * (FROM * In::WIDTH);
+        for (uint32_t c = 0; c < TO; c++)
+            Out::Write(out + c * Out::WIDTH, In::Read(block + (c < FROM ? c : 0) * In::WIDTH));
+    }
+}
+
+template <class In, class Out>
+bool ResampleMonoOrStereo(uint32_t from, uint32_t to, const uint8_t* in, uint8_t* out, int64_t count,
+                          uint64_t position, uint64_t step)
+{
+    if (from == 1 && to == 1)
+        Resample<In, Out, 1, 1>(in, out, count, position, step);
+    else if (from == 1 && to == 2)
+        Resample<In, Out, 1, 2>(in, out, count, position, step);
+    else if (from == 2 && to == 1)
+        Resample<In, Out, 2, 1>(in, out, count, position, step);
+    else if (from == 2 && to == 2)
+        Resample<In, Out, 2, 2>(in, out, count, position, step);
+    else
+        return false;
+    return true;
+}
+
+template <class In>
+bool ResampleFrom(const PcmLayout& from, const PcmLayout& to, const uint8_t* in, uint8_t* out, int64_t count,
+                  uint64_t position, uint64_t step)
+{
+    if (to.encoding == PCM_U8)
+        return ResampleMonoOrStereo<In, Unsigned8>(from.channels, to.channels, in, out, count, position, step);
+    return ResampleMonoOrStereo<In, Signed16>(from.channels, to.channels, in, out, count, position, step);
+}
+
+// The fast way for 8 and 16-bit mono and stereo on both sides (the
+// destination is one of them always); false for other layouts.
+bool ResampleEditorPcm(const PcmLayout& from, const PcmLayout& to, const uint8_t* in, uint8_t* out, int64_t count,
+                       uint64_t position, uint64_t step)
+{
+    if (from.encoding == PCM_U8)
+        return ResampleFrom<Unsigned8>(from, to, in, out, count, position, step);
+    if (from.encoding == PCM_S16)
+        return ResampleFrom<Signed16>(from, to, in, out, count, position, step);
+    return false;
+}
+
 }
 
 bool GetPcmLayout(const KvWaveFormat* w, PcmLayout& layout)
@@ -174,6 +248,10 @@ int64_t PcmConverter::OutputBlocks(int32_t n) const
 void PcmConverter::Convert(const uint8_t* in, int32_t n, uint8_t* out)
 {
     int64_t count = OutputBlocks(n);
+    if (ResampleEditorPcm(from, to, in, out, count, position, step)) {
+        position += static_cast<uint64_t>(count) * step;
+        count = 0;
+    }
     for (int64_t k = 0; k < count; k++, position += step, out += to.blockAlign) {
         const uint8_t* block = in + static_cast<size_t>(position >> 16) * from.blockAlign;
         if (same) {

@@ -3,7 +3,9 @@
 // and the stream path over a fake compression manager.
 #include "sound/converter.h"
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "edit/undo_history.h"
 #include "sound/pcm_convert.h"
@@ -162,6 +164,64 @@ TEST_F(ConverterTest, StepsChainWhenOneStreamCannotDoIt)
     for (int i = 0; i < 60; i += 2)
         expected.push_back(uint8_t(i + 128));
     EXPECT_EQ(expected, DocumentBytes());
+}
+
+
+// Converts the source blocks with one converter, cut into uneven buffers.
+Bytes ConvertInPieces(const KvWaveFormat& from, const KvWaveFormat& to, const Bytes& source)
+{
+    PcmConverter converter;
+    EXPECT_TRUE(converter.Open(&from, &to));
+    Bytes out;
+    int32_t left = int32_t(source.size() / from.nBlockAlign);
+    const uint8_t* in = source.data();
+    for (int32_t n : {7, 1, 13, INT32_MAX}) {
+        n = std::min(n, left);
+        size_t at = out.size();
+        out.resize(at + size_t(converter.OutputBlocks(n)) * to.nBlockAlign);
+        converter.Convert(in, n, out.data() + at);
+        in += size_t(n) * from.nBlockAlign;
+        left -= n;
+    }
+    return out;
+}
+
+// A sample as a 16-bit value: 8-bit ones in the high byte.
+int Sample16At(const uint8_t* p, int bits)
+{
+    return bits == 8 ? (p[0] - 128) * 256 : int16_t(p[0] | p[1] << 8);
+}
+
+// Every mix of 8 and 16 bits, mono and stereo, down and up in rate: each
+// output sample is the held source sample of its channel (a mono source
+// feeds both), widened exactly or cut to its high byte, whatever the cuts.
+TEST(PcmConverterTest, EveryEditorLayoutHoldsTheEarlierSampleAcrossBuffers)
+{
+    const std::pair<uint16_t, uint16_t> layouts[] = {{8, 1}, {8, 2}, {16, 1}, {16, 2}};    // bits, channels
+    const std::pair<uint32_t, uint32_t> rates[] = {{11025, 8000}, {8000, 11025}};
+    for (auto a : layouts)
+        for (auto b : layouts)
+            for (auto r : rates) {
+                KvWaveFormat from = PcmFormat(a.second, a.first, r.first);
+                KvWaveFormat to = PcmFormat(b.second, b.first, r.second);
+                SCOPED_TRACE(testing::Message() << a.first << "/" << a.second << " -> " << b.first << "/" << b.second
+                                                << " at " << r.first << " -> " << r.second);
+                Bytes source(101u * from.nBlockAlign);
+                for (size_t i = 0; i < source.size(); i++)
+                    source[i] = uint8_t(i * 37 + 11);
+                Bytes out = ConvertInPieces(from, to, source);
+                size_t blocks = size_t(PcmConverter::StreamLength(101, r.first, r.second));
+                ASSERT_EQ(blocks * to.nBlockAlign, out.size());
+                uint64_t step = (uint64_t(r.first) << 16) / r.second;
+                for (size_t k = 0; k < blocks; k++)
+                    for (int c = 0; c < b.second; c++) {
+                        size_t held = (k * step >> 16) * from.nBlockAlign + size_t(c < a.second ? c : 0) * a.first / 8;
+                        int value = Sample16At(&source[held], a.first);
+                        int expected = b.first == 8 ? (value >> 8) * 256 : value;
+                        ASSERT_EQ(expected, Sample16At(&out[k * to.nBlockAlign + size_t(c) * b.first / 8], b.first))
+                            << k << " " << c;
+                    }
+            }
 }
 
 }
