@@ -2,6 +2,8 @@
 // tests: its frame, menus and message routing as a user has them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include "app/app_win.h"
@@ -25,3 +27,16 @@ inline void StopApp()
     RunMainLoop();
     AppCleanup();
 }
+
+// A suite of tests against the program started once for it.
+class RunningAppTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        frame = StartApp();
+        ASSERT_NE(nullptr, frame);
+    }
+    static void TearDownTestSuite() { StopApp(); }
+
+    static inline HWND frame = nullptr;
+};

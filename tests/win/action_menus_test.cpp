@@ -49,19 +49,7 @@ OpenedMenu OpenMenu(HWND frame)
     return m;
 }
 
-class ActionMenusTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        frame = StartApp();
-        ASSERT_NE(nullptr, frame);
-    }
-    static void TearDownTestSuite() { StopApp(); }
-
-    static HWND frame;
-};
-
-HWND ActionMenusTest::frame = nullptr;
+class ActionMenusTest : public RunningAppTest {};
 
 TEST_F(ActionMenusTest, LabelsAndEffectsFollowTheSelectionTheMixingAndTheFormat)
 {

@@ -83,19 +83,7 @@ public:
     bool pressed = false;
 };
 
-class ProgressDialogTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        frame = StartApp();
-        ASSERT_NE(nullptr, frame);
-    }
-    static void TearDownTestSuite() { StopApp(); }
-
-    static HWND frame;
-};
-
-HWND ProgressDialogTest::frame = nullptr;
+class ProgressDialogTest : public RunningAppTest {};
 
 TEST_F(ProgressDialogTest, ShowsTheShareDoneAndEmptiesTheBarWhenTheCountStartsAgain)
 {
