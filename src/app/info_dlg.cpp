@@ -44,7 +44,7 @@ void FillProperties(HWND dialog)
     SetText(dialog, IDC_PROP_MEMORY_SECONDS, t.memorySeconds);
     SetText(dialog, IDC_PROP_DISK_KBYTES, t.diskKbytes);
     SetText(dialog, IDC_PROP_DISK_SECONDS, t.diskSeconds);
-    // Until the format conversion has its dialog there is nothing to open.
+    // Convert... opens the format conversion, when the program has it.
     EnableWindow(GetDlgItem(dialog, IDC_PROP_CONVERT), HasProgramDialog(IDD_CONVERT));
 }
 
