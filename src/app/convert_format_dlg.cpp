@@ -19,8 +19,6 @@
 
 namespace {
 
-// The amount shown when the system will not say what it can give.
-const uint64_t MEMORY_WHEN_UNKNOWN = 1048576;
 // Characters of a typed rate that are read.
 const int RATE_TEXT_CHARS = 49;
 
@@ -41,22 +39,14 @@ void ShowRoom(HWND dialog, const Form& form)
 {
     const KvWaveFormat* w = form.Record();
     const uint32_t perSecond = w ? w->nAvgBytesPerSec : 0;
-    const uint32_t align = w ? w->nBlockAlign : 0;
     char text[16];
     wsprintfA(text, "%lu", static_cast<unsigned long>(perSecond));
     SetDlgItemTextA(dialog, IDC_PROP_RATE, text);
-    uint64_t memory = TheHost().AvailableMemory();
-    if (memory == UINT64_MAX)
-        memory = MEMORY_WHEN_UNKNOWN;
-    uint64_t disk = GetDiskFree(nullptr);
-    if (align) {
-        memory = memory / align * align;
-        disk = disk / align * align;
-    }
-    SetDlgItemTextA(dialog, IDC_PROP_MEMORY_KBYTES, FormatKbytes(memory).c_str());
-    SetDlgItemTextA(dialog, IDC_PROP_MEMORY_SECONDS, FormatPlaySeconds(memory, perSecond).c_str());
-    SetDlgItemTextA(dialog, IDC_PROP_DISK_KBYTES, FormatKbytes(disk).c_str());
-    SetDlgItemTextA(dialog, IDC_PROP_DISK_SECONDS, FormatPlaySeconds(disk, perSecond).c_str());
+    const RoomTexts room = BuildRoomTexts(w, SoundMemory(), GetDiskFree(nullptr));
+    SetDlgItemTextA(dialog, IDC_PROP_MEMORY_KBYTES, room.memoryKbytes.c_str());
+    SetDlgItemTextA(dialog, IDC_PROP_MEMORY_SECONDS, room.memorySeconds.c_str());
+    SetDlgItemTextA(dialog, IDC_PROP_DISK_KBYTES, room.diskKbytes.c_str());
+    SetDlgItemTextA(dialog, IDC_PROP_DISK_SECONDS, room.diskSeconds.c_str());
 }
 
 // The rate list shows the preset of the rate, or the rate itself.

@@ -14,15 +14,6 @@
 
 namespace {
 
-// The amount shown when the system will not say what it can give.
-const uint64_t MEMORY_WHEN_UNKNOWN = 1048576;
-
-uint64_t AvailableMemory()
-{
-    const uint64_t bytes = TheHost().AvailableMemory();
-    return bytes == UINT64_MAX ? MEMORY_WHEN_UNKNOWN : bytes;
-}
-
 void SetText(HWND dialog, int id, const CGString& text)
 {
     SetDlgItemTextA(dialog, id, text.c_str());
@@ -30,7 +21,7 @@ void SetText(HWND dialog, int id, const CGString& text)
 
 void FillProperties(HWND dialog)
 {
-    const PropertiesTexts t = BuildPropertiesTexts(TheHost().ClipboardSoundLength(), AvailableMemory(), GetDiskFree(nullptr));
+    const PropertiesTexts t = BuildPropertiesTexts(TheHost().ClipboardSoundLength(), SoundMemory(), GetDiskFree(nullptr));
     SetText(dialog, IDC_PROP_FILE, t.fileName);
     SetText(dialog, IDC_PROP_FORMAT, t.format);
     SetText(dialog, IDC_PROP_RATE, t.bytesPerSecond);
@@ -54,7 +45,7 @@ void FillAbout(HWND dialog)
     PlaySoundA(MAKEINTRESOURCEA(IDWAVE_ABOUT), instance ? instance : GetModuleHandleA(nullptr),
         SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);
     SetText(dialog, IDC_ABOUT_DISK, FormatKbytes(GetDiskFree(nullptr)));
-    SetText(dialog, IDC_ABOUT_MEMORY, FormatKbytes(AvailableMemory()));
+    SetText(dialog, IDC_ABOUT_MEMORY, FormatKbytes(SoundMemory()));
     MEMORYSTATUSEX status = {};
     status.dwLength = sizeof status;
     CGString load;

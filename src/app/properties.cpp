@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "base/app_options.h"
+#include "base/host.h"
 #include "sound/document.h"
 #include "sound/form.h"
 #include "view/position_format.h"
@@ -50,7 +51,6 @@ PropertiesTexts BuildPropertiesTexts(int64_t clipboardBlocks, uint64_t memoryByt
     t.format = form.GetDisplayName();
     const KvWaveFormat* w = form.Record();
     const uint32_t perSecond = w ? w->nAvgBytesPerSec : 0;
-    const uint32_t align = w ? w->nBlockAlign : 0;
     t.bytesPerSecond.Format("%ld", static_cast<long>(perSecond));
     t.sizeBytes = form.FormatLength(doc.length, LENGTH_UNIT_BYTES | LENGTH_WITH_SUFFIX);
     t.sizeSamples = form.FormatLength(doc.length, LENGTH_UNIT_SAMPLES | LENGTH_WITH_SUFFIX);
@@ -61,12 +61,27 @@ PropertiesTexts BuildPropertiesTexts(int64_t clipboardBlocks, uint64_t memoryByt
     t.clipboard = clipboardBlocks >= 0 ? form.FormatLength(ClampBlocks(clipboardBlocks), IN_USER_UNIT)
                                        : CGString("Empty");
 
-    // Room counts whole blocks of this format.
+    const RoomTexts room = BuildRoomTexts(w, memoryBytes, diskBytes);
+    t.memoryKbytes = room.memoryKbytes;
+    t.memorySeconds = room.memorySeconds;
+    t.diskKbytes = room.diskKbytes;
+    t.diskSeconds = room.diskSeconds;
+    return t;
+}
+
+RoomTexts BuildRoomTexts(const KvWaveFormat* format, uint64_t memoryBytes, uint64_t diskBytes)
+{
+    const uint32_t perSecond = format ? format->nAvgBytesPerSec : 0;
+    const uint32_t align = format ? format->nBlockAlign : 0;
     const uint64_t memory = align ? memoryBytes / align * align : 0;
     const uint64_t disk = align ? diskBytes / align * align : 0;
-    t.memoryKbytes = FormatKbytes(memory);
-    t.memorySeconds = FormatPlaySeconds(memory, perSecond);
-    t.diskKbytes = FormatKbytes(disk);
-    t.diskSeconds = FormatPlaySeconds(disk, perSecond);
-    return t;
+    return {FormatKbytes(memory), FormatPlaySeconds(memory, perSecond), FormatKbytes(disk),
+        FormatPlaySeconds(disk, perSecond)};
+}
+
+uint64_t SoundMemory()
+{
+    const uint64_t memoryWhenUnknown = 1048576;
+    const uint64_t bytes = TheHost().AvailableMemory();
+    return bytes == UINT64_MAX ? memoryWhenUnknown : bytes;
 }

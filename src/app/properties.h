@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "lib/gstring.h"
+#include "sound/wave_format.h"
 
 struct PropertiesTexts {
     CGString fileName;          // or "(Untitled)"
@@ -28,6 +29,17 @@ struct PropertiesTexts {
 // when it holds none that can be read. The room figures count whole blocks
 // of the document's format.
 PropertiesTexts BuildPropertiesTexts(int64_t clipboardBlocks, uint64_t memoryBytes, uint64_t diskBytes);
+
+// The room `memoryBytes` and `diskBytes` leave for sound of `format`, in
+// whole blocks of it: Kbytes and play time of each.
+struct RoomTexts {
+    CGString memoryKbytes, memorySeconds, diskKbytes, diskSeconds;
+};
+RoomTexts BuildRoomTexts(const KvWaveFormat* format, uint64_t memoryBytes, uint64_t diskBytes);
+
+// What the system can still give the program for sound; a megabyte when it
+// will not say.
+uint64_t SoundMemory();
 
 // "%llu Kbytes" of whole kilobytes.
 CGString FormatKbytes(uint64_t bytes);
