@@ -7,7 +7,7 @@ PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64
     wine64 xvfb xauth x11-apps imagemagick fonts-wine
-    pulseaudio pulseaudio-utils sox
+    pulseaudio pulseaudio-utils sox time
     clang libclang-rt-14-dev
 )
 
