@@ -52,17 +52,19 @@ bool ParseCommandLine(int pass)
     // Copied: a token handler may change the App, and tokens need their own
     // terminators. No length limit on a token.
     std::string line = TheApp().commandLine.c_str();
-    size_t pos = 0;
-    while (pos < line.size()) {
-        size_t end = line.find(' ', pos);
-        if (end == std::string::npos)
-            end = line.size();
-        if (end > pos) {
-            std::string token = line.substr(pos, end - pos);
+    std::string token;
+    bool quoted = false;
+    for (size_t pos = 0; pos <= line.size(); pos++) {
+        char c = pos < line.size() ? line[pos] : ' ';
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c != ' ' || (quoted && pos < line.size())) {
+            token += c;
+        } else if (!token.empty()) {
             if (!HandleCommandToken(token.c_str(), pass))
                 return false;
+            token.clear();
         }
-        pos = end + 1;
     }
     if (pass == 2 && !TheApp().fileGiven)
         NewDocument(nullptr);

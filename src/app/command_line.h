@@ -9,9 +9,12 @@
 
 #include "lib/string_list.h"
 
-// Splits TheApp().commandLine at blanks (no quoting: a path with blanks is
-// several tokens; runs of blanks give no empty tokens) and hands each token to
-// HandleCommandToken. False as soon as a token says the program is to end.
+// Splits TheApp().commandLine into tokens and hands each to
+// HandleCommandToken. Tokens are separated by blanks outside double quotes; a
+// quote starts or ends a quoted part, which may hold blanks, and is itself
+// removed (the shell passes `"C:\My Sounds\a b.wav"` as one file name). Runs
+// of blanks and empty quotes give no tokens. False as soon as a token says
+// the program is to end.
 bool ParseCommandLine(int pass);
 
 // One token. A token not starting with "-" or "/" is a file name: it sets

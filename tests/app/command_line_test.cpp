@@ -85,6 +85,28 @@ TEST_F(CommandLineTest, BlanksSplitNamesAndLongOrManyTokensAreHandled)
     EXPECT_EQ((std::vector<int>{249, 249, 249}), host.errors);
     EXPECT_EQ(0, TheApp().fileGiven);
 
+    // Quotes hold blanks inside one token and are removed; empty quotes and
+    // a quote left open at the end give no empty token.
+    ASSERT_TRUE(wave::WriteFile("My Sound.wav", wave::Pcm(1, 11025, 8, wave::Bytes(300, 100))));
+    const struct {
+        const char* line;
+        int play;
+    } quoted[] = {
+        {"\"My Sound.wav\" \"-play\"", 1},
+        {" \"\" My\" \"Sound.wav  \"\"", 0},
+        {"-pl\"ay\" \"My Sound.wav", 1},
+    };
+    for (const auto& row : quoted) {
+        ResetApp();
+        NewDocument(nullptr);
+        host.errors.clear();
+        ASSERT_TRUE(Parse(row.line, 2)) << row.line;
+        EXPECT_TRUE(host.errors.empty()) << row.line;
+        EXPECT_STREQ("My Sound.wav", TheDocument().Name()) << row.line;
+        EXPECT_EQ(row.play, TheApp().playOnStart) << row.line;
+    }
+
+    ResetApp();
     host.errors.clear();
     std::string option = "-" + std::string(100000, 'p');
     ASSERT_TRUE(Parse(option + " " + std::string(100000, 'f') + " " + option, 2));
