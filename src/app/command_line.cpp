@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/file_commands.h"
+#include "app/shell_registration.h"
 #include "base/app.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
@@ -40,6 +41,8 @@ bool HandleCommandToken(const char* token, int pass)
     } else if (IsOptionWord(word, STR_OPT_HIDE)) {
         app.showMode = KV_SW_HIDE;
     } else if (IsOptionWord(word, STR_OPT_UNINSTALL)) {
+        if (ShellSystem* system = InstalledShellSystem())
+            Uninstall(*system, true);
         app.closeWhenDone = 1;
         return false;
     }

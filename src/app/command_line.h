@@ -22,6 +22,8 @@ bool ParseCommandLine(int pass);
 // and the result is false if the program was only to play it. Otherwise the rest
 // of the token is compared, ignoring case, with the option words: "play" sets
 // playOnStart; "close" sets playOnStart and closeWhenDone; "hide" makes the
-// show mode hidden; "uninstall" sets closeWhenDone and returns false (the
-// program ends); "Embedding" and unknown words change nothing. True otherwise.
+// show mode hidden; "uninstall" asks whether to uninstall the program (on the
+// installed ShellSystem) and does it after Yes, then sets closeWhenDone and
+// returns false (the program ends without a window whatever the answer);
+// "Embedding" and unknown words change nothing. True otherwise.
 bool HandleCommandToken(const char* token, int pass);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/shell_registration.h"
 #include "edit/open_document.h"
 #include "support/core_state.h"
+#include "support/fake_shell_system.h"
 #include "support/test_host.h"
 #include "support/wave_builder.h"
 
@@ -120,6 +122,24 @@ TEST_F(CommandLineTest, BlanksSplitNamesAndLongOrManyTokensAreHandled)
     ASSERT_TRUE(Parse(line, 2));
     EXPECT_EQ(600u, host.errors.size());
     EXPECT_EQ(1, TheApp().playOnStart);
+}
+
+TEST_F(CommandLineTest, UninstallAsksThenEndsWhateverTheAnswer)
+{
+    FakeShellSystem shell;
+    SetShellSystem(&shell);
+    TheApp().programPath = "C:\\Tools\\KELVORA.EXE";
+    shell.files["c:\\tools\\kelvora.exe"] = "program";
+    shell.answers = {ANSWER_NO, ANSWER_YES};
+    for (int pass = 1; pass <= 2; ++pass) {
+        ResetApp();
+        TheApp().programPath = "C:\\Tools\\KELVORA.EXE";
+        EXPECT_FALSE(Parse("/uninstall x.wav", pass));
+        EXPECT_EQ(1, TheApp().closeWhenDone);
+        EXPECT_EQ(static_cast<size_t>(pass), shell.questions.size());
+        EXPECT_EQ(pass == 1, shell.files.count("c:\\tools\\kelvora.exe") == 1);
+    }
+    SetShellSystem(nullptr);
 }
 
 }
