@@ -65,6 +65,10 @@ foreach(src ${KV_WIN_TESTS})
         # Wine passes environment variables through to the program.
         add_test(NAME ${target} COMMAND ${dir}/with_capture.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
             $<TARGET_FILE:${target}>)
+    elseif(EXISTS ${dir}/with_own_prefix.sh AND name MATCHES "^registration_")
+        # Registration, install and uninstall change the prefix: they get their own.
+        add_test(NAME ${target} COMMAND ${dir}/with_own_prefix.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
+            $<TARGET_FILE:${target}>)
     else()
         add_test(NAME ${target} COMMAND ${target})
     endif()

@@ -71,6 +71,12 @@ kv_start_wine() {
     # test program's start short and keep them off CTest's output pipe.
     "$KV_WINESERVER" -p >/dev/null 2>&1 </dev/null
     "$KV_WINE" wineboot >/dev/null 2>&1 </dev/null
+    # At its first start in a prefix the program offers to install itself and
+    # registers with the shell, asking first. Here its class key is in place,
+    # so it counts as registered and no start (a test's, or the demo's) waits
+    # on a question; registration itself is tested in a prefix of its own
+    # (tests/e2e/with_own_prefix.sh).
+    "$KV_WINE" reg add 'HKCR\Kelvora' /ve /d Kelvora /f >/dev/null 2>&1 </dev/null
     # Xvfb has no window manager: Wine waits about 2 s for one to take each
     # closed dialog or message box back, unless its windows are unmanaged.
     # The test programs run so; the program itself, driven from outside by

@@ -7,6 +7,7 @@
 #include "app/host_win.h"
 #include "app/settings.h"
 #include "app/settings_store_win.h"
+#include "app/shell_registration_win.h"
 #include "app/string_source_win.h"
 #include "base/app.h"
 #include "base/app_options.h"
@@ -31,6 +32,7 @@ DebugOutputLogSink debugSink;
 PrivateProfileStore iniStore;
 SystemProfileStore systemProfile;
 WindowsHost windowsHost;
+WindowsShellSystem windowsShell;
 
 // The INI file is named after the program file. When the platform's file
 // search finds it, its full path is used; otherwise the bare name, which the
@@ -113,6 +115,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     SetHost(&windowsHost);
     SetSettingsStore(&iniStore);
     SetSystemProfile(&systemProfile);
+    SetShellSystem(&windowsShell);
     SetCompressionManager(&TheSystemCompressionManager());
     SetFileSystem(&TheSystemFileSystem());
     // Before the settings: the "DEVICE" value looks the devices up.
@@ -155,6 +158,7 @@ int AppStartup(HINSTANCE instance, bool previousInstance, const char* commandLin
     ReadSettings();
     if (!ParseCommandLine(1))
         return -1;
+    RegisterWithShell(windowsShell);
     PlaceBesideOtherInstance(app);
     if (!ParseCommandLine(2))
         return -1;
@@ -196,6 +200,7 @@ void AppCleanup()
     if (app.cursorOwn)
         DestroyCursor(static_cast<HCURSOR>(app.cursorOwn));
     SetHost(nullptr);
+    SetShellSystem(nullptr);
     SetWaveDevices(nullptr);
     SetLogSink(nullptr);
     ResetApp();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/file_commands.h"
+#include "app/shell_registration.h"
 #include "base/app.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
@@ -40,6 +41,8 @@ bool HandleCommandToken(const char* token, int pass)
     } else if (IsOptionWord(word, STR_OPT_HIDE)) {
         app.showMode = KV_SW_HIDE;
     } else if (IsOptionWord(word, STR_OPT_UNINSTALL)) {
+        if (ShellSystem* system = InstalledShellSystem())
+            Uninstall(*system, true);
         app.closeWhenDone = 1;
         return false;
     }
@@ -52,17 +55,19 @@ bool ParseCommandLine(int pass)
     // Copied: a token handler may change the App, and tokens need their own
     // terminators. No length limit on a token.
     std::string line = TheApp().commandLine.c_str();
-    size_t pos = 0;
-    while (pos < line.size()) {
-        size_t end = line.find(' ', pos);
-        if (end == std::string::npos)
-            end = line.size();
-        if (end > pos) {
-            std::string token = line.substr(pos, end - pos);
+    std::string token;
+    bool quoted = false;
+    for (size_t pos = 0; pos <= line.size(); pos++) {
+        char c = pos < line.size() ? line[pos] : ' ';
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c != ' ' || (quoted && pos < line.size())) {
+            token += c;
+        } else if (!token.empty()) {
             if (!HandleCommandToken(token.c_str(), pass))
                 return false;
+            token.clear();
         }
-        pos = end + 1;
     }
     if (pass == 2 && !TheApp().fileGiven)
         NewDocument(nullptr);

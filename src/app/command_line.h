@@ -9,9 +9,12 @@
 
 #include "lib/string_list.h"
 
-// Splits TheApp().commandLine at blanks (no quoting: a path with blanks is
-// several tokens; runs of blanks give no empty tokens) and hands each token to
-// HandleCommandToken. False as soon as a token says the program is to end.
+// Splits TheApp().commandLine into tokens and hands each to
+// HandleCommandToken. Tokens are separated by blanks outside double quotes; a
+// quote starts or ends a quoted part, which may hold blanks, and is itself
+// removed (the shell passes `"C:\My Sounds\a b.wav"` as one file name). Runs
+// of blanks and empty quotes give no tokens. False as soon as a token says
+// the program is to end.
 bool ParseCommandLine(int pass);
 
 // One token. A token not starting with "-" or "/" is a file name: it sets
@@ -19,6 +22,8 @@ bool ParseCommandLine(int pass);
 // and the result is false if the program was only to play it. Otherwise the rest
 // of the token is compared, ignoring case, with the option words: "play" sets
 // playOnStart; "close" sets playOnStart and closeWhenDone; "hide" makes the
-// show mode hidden; "uninstall" sets closeWhenDone and returns false (the
-// program ends); "Embedding" and unknown words change nothing. True otherwise.
+// show mode hidden; "uninstall" asks whether to uninstall the program (on the
+// installed ShellSystem) and does it after Yes, then sets closeWhenDone and
+// returns false (the program ends without a window whatever the answer);
+// "Embedding" and unknown words change nothing. True otherwise.
 bool HandleCommandToken(const char* token, int pass);

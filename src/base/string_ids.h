@@ -52,6 +52,12 @@ enum StringId {
     STR_OPT_UNINSTALL = 133,
     STR_OPT_EMBEDDING = 134,
 
+    // Registration with the shell and uninstall.
+    STR_ASK_INSTALL = 140,          // title, install directory, program directory
+    STR_ASK_REPLACE_HANDLER = 141,  // extension, its present handler, title
+    STR_ASK_UNINSTALL = 142,        // title, program path
+    STR_FILES_NOT_REMOVED = 143,    // title, the names, each after a line break
+
     // Captions of the transport buttons 4003..4010, in control-id order.
     STR_BUTTON_FIRST = 157,
     STR_BUTTON_COUNT = 8,

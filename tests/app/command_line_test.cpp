@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/shell_registration.h"
 #include "edit/open_document.h"
 #include "support/core_state.h"
+#include "support/fake_shell_system.h"
 #include "support/test_host.h"
 #include "support/wave_builder.h"
 
@@ -85,6 +87,28 @@ TEST_F(CommandLineTest, BlanksSplitNamesAndLongOrManyTokensAreHandled)
     EXPECT_EQ((std::vector<int>{249, 249, 249}), host.errors);
     EXPECT_EQ(0, TheApp().fileGiven);
 
+    // Quotes hold blanks inside one token and are removed; empty quotes and
+    // a quote left open at the end give no empty token.
+    ASSERT_TRUE(wave::WriteFile("My Sound.wav", wave::Pcm(1, 11025, 8, wave::Bytes(300, 100))));
+    const struct {
+        const char* line;
+        int play;
+    } quoted[] = {
+        {"\"My Sound.wav\" \"-play\"", 1},
+        {" \"\" My\" \"Sound.wav  \"\"", 0},
+        {"-pl\"ay\" \"My Sound.wav", 1},
+    };
+    for (const auto& row : quoted) {
+        ResetApp();
+        NewDocument(nullptr);
+        host.errors.clear();
+        ASSERT_TRUE(Parse(row.line, 2)) << row.line;
+        EXPECT_TRUE(host.errors.empty()) << row.line;
+        EXPECT_STREQ("My Sound.wav", TheDocument().Name()) << row.line;
+        EXPECT_EQ(row.play, TheApp().playOnStart) << row.line;
+    }
+
+    ResetApp();
     host.errors.clear();
     std::string option = "-" + std::string(100000, 'p');
     ASSERT_TRUE(Parse(option + " " + std::string(100000, 'f') + " " + option, 2));
@@ -98,6 +122,24 @@ TEST_F(CommandLineTest, BlanksSplitNamesAndLongOrManyTokensAreHandled)
     ASSERT_TRUE(Parse(line, 2));
     EXPECT_EQ(600u, host.errors.size());
     EXPECT_EQ(1, TheApp().playOnStart);
+}
+
+TEST_F(CommandLineTest, UninstallAsksThenEndsWhateverTheAnswer)
+{
+    FakeShellSystem shell;
+    SetShellSystem(&shell);
+    TheApp().programPath = "C:\\Tools\\KELVORA.EXE";
+    shell.files["c:\\tools\\kelvora.exe"] = "program";
+    shell.answers = {ANSWER_NO, ANSWER_YES};
+    for (int pass = 1; pass <= 2; ++pass) {
+        ResetApp();
+        TheApp().programPath = "C:\\Tools\\KELVORA.EXE";
+        EXPECT_FALSE(Parse("/uninstall x.wav", pass));
+        EXPECT_EQ(1, TheApp().closeWhenDone);
+        EXPECT_EQ(static_cast<size_t>(pass), shell.questions.size());
+        EXPECT_EQ(pass == 1, shell.files.count("c:\\tools\\kelvora.exe") == 1);
+    }
+    SetShellSystem(nullptr);
 }
 
 }
