@@ -13,7 +13,7 @@ target_compile_options(kelvora_app PRIVATE ${KV_WARNINGS})
 set(KV_RC ${CMAKE_SOURCE_DIR}/res/kelvora.rc)
 file(GLOB KV_RC_BITMAPS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.bmp)
 set_source_files_properties(${KV_RC} PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/strings.inc;${CMAKE_SOURCE_DIR}/res/effect_dialogs.rc;${CMAKE_SOURCE_DIR}/res/option_dialogs.rc;${CMAKE_SOURCE_DIR}/res/device_dialogs.rc;${CMAKE_SOURCE_DIR}/res/resource.h;${KV_RC_BITMAPS}")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/strings.inc;${CMAKE_SOURCE_DIR}/res/effect_dialogs.rc;${CMAKE_SOURCE_DIR}/res/option_dialogs.rc;${CMAKE_SOURCE_DIR}/res/device_dialogs.rc;${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/kelvora.manifest;${KV_RC_BITMAPS}")
 
 add_executable(kelvora WIN32 ${KV_WINMAIN} ${KV_RC})
 target_link_libraries(kelvora PRIVATE kelvora_app)
