@@ -269,3 +269,16 @@
 #define IDC_CONVERT_16BIT       5704
 #define IDC_CONVERT_RATE        5705
 #define IDC_CONVERT_DEFAULT     5711
+
+// Object Options: the label's parts, the icon and where it is kept.
+#define IDD_OBJECT_OPTIONS      2014
+#define IDC_OBJ_SHOW_LABEL      5901
+#define IDC_OBJ_SHOW_DATE       5902
+#define IDC_OBJ_SHOW_TIME       5903
+#define IDC_OBJ_LABEL           5905
+#define IDC_OBJ_PREVIEW         5910
+#define IDC_OBJ_OPEN            5911
+#define IDC_OBJ_PASTE           5912
+#define IDC_OBJ_MAKE_DEFAULT    5913
+#define IDC_OBJ_USE_DEFAULT     5921
+#define IDC_OBJ_STORE_ICON      5922

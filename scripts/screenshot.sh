@@ -53,7 +53,7 @@ for spec in "empty|" "stereo|" "playing|4005 wait:800" "volume|4009" "spectrum|3
     "fade|2018" "fade-more|2018 wait:1000 press:5002" "pitch|2019" "pitch-more|2019 wait:1000 press:5002" \
     "background|2021" "fill|2022" "tone|2023" "tone-more|2023 wait:1000 press:5002" "noise|2024" \
     "display|2013" "properties|2010" "about|2041" "device|2012" "devinfo|2042" \
-    "mixing|2015" "mixing-more|2015 wait:1000 press:5002" "convert|2011" \
+    "mixing|2015" "mixing-more|2015 wait:1000 press:5002" "convert|2011" "object|2014" \
     "help|3503"; do
     name=${spec%%|*}
     [ -z "$only" ] || [ "$only" = "$name" ] || continue

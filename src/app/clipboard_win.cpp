@@ -1,11 +1,13 @@
 #include "app/clipboard_win.h"
 
 #include "app/error_box_win.h"
+#include "app/object_picture_win.h"
 #include "base/error_message.h"
 #include "edit/clip_wave.h"
 #include "edit/delete_cut.h"
 #include "lib/log.h"
 #include "resource.h"
+#include "sound/object_options.h"
 #include "sound/wave_file.h"
 
 namespace {
@@ -13,6 +15,25 @@ namespace {
 bool HasSound()
 {
     return IsClipboardFormatAvailable(CF_WAVE) || IsClipboardFormatAvailable(CF_RIFF);
+}
+
+// The sound's picture beside the sound; a picture that cannot be made or
+// placed leaves the sound on offer alone.
+void OfferPictures()
+{
+    const ObjectOptions& options = TheObjectOptions();
+    if (HGLOBAL picture = MakeMetafilePicture(options)) {
+        if (!SetClipboardData(CF_METAFILEPICT, picture)) {
+            Log("Doc:SetClipboardData(picture) FAIL %lu", GetLastError());
+            FreeMetafilePicture(picture);
+        }
+    }
+    if (HBITMAP icon = MakeIconBitmap(options)) {
+        if (!SetClipboardData(CF_BITMAP, icon)) {
+            Log("Doc:SetClipboardData(bitmap) FAIL %lu", GetLastError());
+            DeleteObject(icon);
+        }
+    }
 }
 
 int Copy(bool cut)
@@ -25,6 +46,7 @@ int Copy(bool cut)
         GlobalFree(image);
         return ERR_NO_MEMORY;
     }
+    OfferPictures();
     return cut ? RemoveSelectionForCut() : 0;
 }
 

@@ -23,6 +23,8 @@ enum ClipboardRequest {
 //
 // Copy and Cut render the image before they touch the clipboard: when that
 // fails (247) the clipboard keeps what it held and Cut keeps the samples.
+// Beside the sound they put its picture (CF_METAFILEPICT) and icon
+// (CF_BITMAP) when those can be made.
 // Paste trusts nothing of another program's block: its size is the block's
 // own, and damaged images are refused (250, 251) without any change.
 int ClipboardCommand(HWND owner, int command);

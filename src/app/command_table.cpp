@@ -171,7 +171,7 @@ const CommandRow commandTable[] = {
     {IDM_OPT_CONVERT, ACTION_CONVERT, CMD_ALWAYS, RunDialog<IDD_CONVERT>, nullptr},
     {IDM_OPT_DEVICE, ACTION_DEVICE_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DEVICE_OPTIONS>, ApplyDeviceOptionsRecord},
     {IDM_OPT_DISPLAY, ACTION_DISPLAY_OPTIONS, CMD_ALWAYS, RunDialog<IDD_DISPLAY_OPTIONS>, ApplyDisplayOptions},
-    {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, nullptr, nullptr},
+    {IDM_OPT_OBJECT, ACTION_NONE, CMD_ALWAYS, RunDialog<IDD_OBJECT_OPTIONS>, nullptr},
     {IDM_OPT_MIXING, ACTION_NONE, CMD_NEEDS_PCM, RunDialog<IDD_MIXING>, nullptr},
 
     // Effects. Those with settings run again over the current selection with

@@ -3,6 +3,7 @@
 #include "app/convert_format_dlg.h"
 #include "app/info_dlg.h"
 #include "app/mixing_dlg_win.h"
+#include "app/object_options_dlg.h"
 #include "device/device_dlg.h"
 #include "edit/effect_dlg.h"
 #include "resource.h"
@@ -26,6 +27,7 @@ const DialogRow dialogTable[] = {
     {IDD_NOISE, NoiseDialog},
     {IDD_DISPLAY_OPTIONS, DisplayOptionsDialog},
     {IDD_MIXING, MixingOptionsDlg},
+    {IDD_OBJECT_OPTIONS, ObjectOptionsDialog},
     {IDD_PROPERTIES, PropertiesDialog},
     {IDD_CONVERT, ConvertFormatDialog},
     {IDD_ABOUT, AboutDialog},

@@ -10,6 +10,7 @@
 #include "base/string_ids.h"
 #include "base/string_table.h"
 #include "base/update_views.h"
+#include "edit/object_options_action.h"
 #include "edit/open_document.h"
 #include "lib/gstring.h"
 #include "sound/document.h"
@@ -107,6 +108,9 @@ bool AskSaveChanges()
 int OpenSoundFileResult(const char* name, bool askToSave, bool paste)
 {
     if (!IsAcceptableFileName(name))
+        return -1;
+    // A bitmap file becomes the sound's icon; the sound stays as it was.
+    if (TakeIconFile(name))
         return -1;
     if (askToSave && !AskSaveChanges())
         return -1;

@@ -53,7 +53,8 @@ bool AskSaveChanges();
 // Opens a sound file: plain (the file replaces the document) or as a paste
 // at the selection; askToSave asks the save question first. The error is
 // shown; 0 when the file was read, -1 when refused or cancelled (nothing
-// shown), else the error id that was shown.
+// shown), else the error id that was shown. A bitmap file becomes the
+// sound's icon instead, leaving the sound alone (-1).
 int OpenSoundFileResult(const char* name, bool askToSave, bool paste);
 bool OpenSoundFile(const char* name, bool askToSave, bool paste);
 

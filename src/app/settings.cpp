@@ -55,15 +55,16 @@ void SetFlags(const int32_t* values, int count, std::initializer_list<uint8_t*> 
 }
 
 // The "OLE" value: the flags, a comma and the label. The flags are the first
-// number; the label is everything after the last comma, so it never holds a
-// comma. Without a number the flags stay; without a comma the label stays.
+// number; the label is everything after the first comma, so that a label
+// written with commas in it reads back whole. Without a number the flags
+// stay; without a comma the label stays.
 void ParseObjectOptions(const char* text)
 {
     ObjectOptions& options = TheObjectOptions();
     int32_t flags = 0;
     if (ParseIntList(&flags, text, 1) == 1)
         options.flags = static_cast<uint32_t>(flags);
-    if (const char* comma = std::strrchr(text, ','))
+    if (const char* comma = std::strchr(text, ','))
         options.label = comma + 1;
 }
 

@@ -1,6 +1,7 @@
 #include "base/clock.h"
 
 #include <chrono>
+#include <ctime>
 
 namespace {
 
@@ -19,6 +20,24 @@ public:
 SystemClock systemClock;
 Clock* current = &systemClock;
 
+}
+
+CalendarTime Clock::LocalTime()
+{
+    CalendarTime now;
+    std::time_t seconds = std::time(nullptr);
+    // The user-interface thread alone asks, so the C library's shared
+    // result is not raced.
+    if (const std::tm* t = std::localtime(&seconds)) {
+        now.year = t->tm_year + 1900;
+        now.month = t->tm_mon + 1;
+        now.day = t->tm_mday;
+        now.dayOfWeek = t->tm_wday;
+        now.hour = t->tm_hour;
+        now.minute = t->tm_min;
+        now.second = t->tm_sec;
+    }
+    return now;
 }
 
 Clock& TheClock()

@@ -45,6 +45,11 @@ enum StringId {
     STR_PASTE_FILE_TITLE = 70,      // title of the Paste File dialog
     STR_FILTER_ICON = 125,          // Object Options "&Open..."
 
+    // The names of the object picture's dates, "|"-separated: the weekdays
+    // from Sunday, and the months from a "?" for month 0.
+    STR_WEEKDAY_NAMES = 150,
+    STR_MONTH_NAMES = 151,
+
     // Command-line option words, compared without regard to case.
     STR_OPT_PLAY = 130,
     STR_OPT_CLOSE = 131,

@@ -9,6 +9,7 @@
 #include "base/update_views.h"
 #include "edit/actions.h"
 #include "edit/links.h"
+#include "edit/object_options_action.h"
 #include "edit/undo_history.h"
 #include "sound/document.h"
 #include "sound/sound_file.h"
@@ -163,6 +164,7 @@ int NewDocument(const KvWaveFormat* format)
 {
     BeginReplace();
     int rc = EmptyDocument(nullptr, format);
+    StampCreationDate();
     FinishReplace();
     return rc;
 }

@@ -13,6 +13,7 @@
 #include "edit/effect_settings.h"
 #include "edit/links.h"
 #include "edit/mixing_options.h"
+#include "edit/object_options_action.h"
 #include "lib/log.h"
 #include "sound/converter.h"
 #include "sound/document.h"
@@ -339,6 +340,10 @@ int ActApply(CKV_ACTSTORE& record)
     case ACTION_MIXING_OPTIONS:
         RestoreMixingOptions(data, size);
         return 0;
+    case ACTION_OBJECT_OPTIONS:
+        if (RestoreObjectOptions(data, size) == 0)
+            return 0;
+        break;
     case ACTION_EFFECT_SETUP: {
         EffectSettings settings;
         if (size != sizeof settings)

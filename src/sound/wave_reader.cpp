@@ -8,6 +8,7 @@
 #include "sound/acm_convert.h"
 #include "sound/converter.h"
 #include "sound/document.h"
+#include "sound/object_icon.h"
 #include "sound/object_options.h"
 #include "sound/sample_actions.h"
 #include "sound/wave_file.h"
@@ -15,10 +16,9 @@
 namespace {
 
 const uint32_t FOURCC_WAVE = MakeFourCC('W', 'A', 'V', 'E');
-const uint32_t DISP_DIB = 8;
 
-// Description texts and icons larger than this are not descriptions.
-const uint32_t MAX_DESCRIPTION_BYTES = 16u << 20;
+// Description texts larger than this are not descriptions.
+const uint32_t MAX_DESCRIPTION_BYTES = MAX_ICON_BYTES;
 
 // Bytes of a chunk that the file really holds.
 uint32_t BytesPresent(CMMFile& file, const ChunkInfo& ck)
@@ -83,17 +83,7 @@ void ReadObjectDescription(CMMFile& file, const ChunkInfo& riff)
     if (!complete || !file.Ascend(list))
         return;
 
-    ChunkInfo disp;
-    disp.ckid = MakeFourCC('D', 'I', 'S', 'P');
-    uint32_t kind = 0;
-    if (file.Descend(disp, &riff, KVIO_FINDCHUNK) && disp.cksize > 4
-        && disp.cksize <= MAX_DESCRIPTION_BYTES && BytesPresent(file, disp) == disp.cksize
-        && file.Read(&kind, 4) == 4 && kind == DISP_DIB) {
-        std::vector<uint8_t> icon(disp.cksize - 4);
-        if (file.Read(icon.data(), static_cast<int32_t>(icon.size()))
-            == static_cast<int32_t>(icon.size()))
-            options.icon.swap(icon);
-    }
+    ReadDispIcon(file, riff, options.icon);
     if (!options.icon.empty())
         options.flags |= OBJ_STORE_ICON;
 }

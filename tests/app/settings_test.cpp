@@ -96,7 +96,7 @@ TEST_F(SettingsTest, EachKeyTakesWhatItParsesAndNothingElse)
         {"MIX", "50", "50,0"}, {"MIX", "70,30", "70,30"}, {"MIX", "1,2,3", nullptr},
         {"FADE", "50", "50,0"}, {"TONE", "3,440", "3,440,100,1000,0"}, {"ECHO", "10,20,9", "10,20,1"},
         {"EXTRA", "42", "1"}, {"USEACM", "3", "1", "useacm"},
-        {"OLE", "6,My,label", "6,label"}, {"OLE", "3,", "3,"}, {"OLE", "none,x", "23,x"},
+        {"OLE", "6,My,label", "6,My,label"}, {"OLE", "3,", "3,"}, {"OLE", "none,x", "23,x"},
         {"TONE", many, "1,2,3,4,5"}, {"DISPLAY", many, "1,1,1,1"}, {"AMPLIFY", many, "1"},
         {"BUFFERS", "100", "100,2", "buffers"}, {"BUFFERS", "120,5,9", "120,5", "buffers"},
         {"UNDO", "3,4096", "3,4096", "undo"},
@@ -117,14 +117,15 @@ TEST_F(SettingsTest, EachKeyTakesWhatItParsesAndNothingElse)
 // Read and written back: what each key writes ("-": nothing). Recent files
 // go through the list (a name twice, or refused, is dropped); the format keeps
 // its six fields; the object options their flags ("0x1F" reads as 0) and the
-// label after the last comma; hand-edited keys are never written.
+// label after the first comma, commas and all; hand-edited keys are never
+// written.
 TEST_F(SettingsTest, EveryWrittenValueComesBackUnchanged)
 {
     const char* values[][3] = {
         {"FILE1", "c:\\snd\\a.wav", "c:\\snd\\a.wav"}, {"FILE2", "C:\\SND\\A.WAV", "d:\\b.wav"},
         {"FILE3", "<none>", "-"}, {"FILE4", "d:\\b.wav", "-"},
         {"DISPLAY", "1,1,0,1", "1,1,0,1"}, {"LOCATION", "10,20,640,480", "10,20,640,480"},
-        {"DISPOPTS", "1,3", "1,3"}, {"MIX", "80,40", "80,40"}, {"OLE", "0x1F junk,a, b", "0, b"},
+        {"DISPOPTS", "1,3", "1,3"}, {"MIX", "80,40", "80,40"}, {"OLE", "0x1F junk,a, b", "0,a, b"},
         {"FORMAT", "2,1,8000,4096,256,4,2,500", "2,1,8000,4096,256,4"}, {"PLAYRATE", "3", "3"},
         {"AMPLIFY", "250", "250"}, {"FADE", "10,90", "10,90"}, {"ECHO", "50,200,1", "50,200,1"},
         {"PITCH", "131072", "131072"}, {"BACKGROUND", "4,30,1", "4,30,1"},

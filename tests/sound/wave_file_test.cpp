@@ -8,6 +8,7 @@
 
 #include "edit/convert_format.h"
 #include "sound/object_options.h"
+#include "support/dib_builder.h"
 #include "support/reader_fixture.h"
 
 namespace {
@@ -117,7 +118,7 @@ TEST_F(WaveFileTest, DescriptionChunksAreReadWrittenBackAndClearedByAFileWithout
     for (const Bytes& c : {Chunk("ISBJ", Bytes(label, label + sizeof label)),
              Chunk("ICRD", Bytes(date, date + sizeof date)), Chunk("odsp", Bytes{17, 0, 0, 0})})
         info.insert(info.end(), c.begin(), c.end());
-    Bytes icon = Pattern(41), disp = {8, 0, 0, 0};
+    Bytes icon = dib::Packed(3, 3, 0x336699), disp = {8, 0, 0, 0};
     disp.insert(disp.end(), icon.begin(), icon.end());
     Bytes file = wave::Riff({Chunk("fmt ", wave::Fmt(1, 1, 11025, 8)), Chunk("LIST", info), Chunk("DISP", disp),
         Chunk("data", Pattern(99))});
@@ -130,6 +131,13 @@ TEST_F(WaveFileTest, DescriptionChunksAreReadWrittenBackAndClearedByAFileWithout
     EXPECT_EQ(17u, o.flags);
     EXPECT_EQ(icon, o.icon);
     EXPECT_EQ(file, Save());
+
+    // A bitmap whose rows are cut short is no icon; the rest stays.
+    disp.pop_back();
+    ASSERT_EQ(0, Read(wave::Riff({Chunk("fmt ", wave::Fmt(1, 1, 11025, 8)), Chunk("LIST", info),
+        Chunk("DISP", disp), Chunk("data", Pattern(99))})));
+    EXPECT_TRUE(o.icon.empty());
+    EXPECT_STREQ("hi", o.label.c_str());
 
     ASSERT_EQ(0, Read(wave::Pcm(1, 8000, 8, Pattern(10))));
     EXPECT_TRUE(o.icon.empty());

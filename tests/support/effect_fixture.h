@@ -36,7 +36,9 @@ inline Bytes SampleBytes(uint16_t bits, const Samples& samples)
 class FixedClock : public Clock {
 public:
     uint32_t TickCount() override { return ticks; }
+    CalendarTime LocalTime() override { return local; }
     uint32_t ticks = 123456;
+    CalendarTime local = {2026, 12, 5, 6, 14, 5, 9};   // Saturday 5 December 2026, 14:05:09
 };
 
 class EffectTest : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "app/app_win.h"
 #include "app/clipboard_win.h"
 #include "app/frame_wnd.h"
+#include "app/object_picture_win.h"
 #include "base/app.h"
 #include "base/app_options.h"
 #include "base/error_message.h"
@@ -20,7 +21,9 @@
 #include "edit/undo_history.h"
 #include "resource.h"
 #include "sound/document.h"
+#include "sound/object_options.h"
 #include "support/core_state.h"
+#include "support/dib_builder.h"
 #include "support/wave_builder.h"
 #include "support/win_clipboard.h"
 #include "support/win_driver.h"
@@ -126,11 +129,26 @@ TEST_F(ClipboardTest, CopyCutAndPasteGoThroughTheSystemClipboard)
     Bytes whole = wave::S16(original);
     std::vector<int> middle(original.begin() + 100, original.begin() + 400);
     SetSelection(100, 300, ORIGIN_COMMAND);
+    TheObjectOptions().icon = dib::Packed(8, 6, 0x00FF00);
     Command(IDM_EDIT_COPY);
     EXPECT_EQ(wave::Pcm(1, 11025, 16, wave::S16(middle)), clip::ReadWave());
+
+    // Beside the sound: its picture, as a metafile picture of the picture's
+    // size, and its icon as a bitmap.
+    SIZE size = ObjectPictureSize(TheObjectOptions());
     ASSERT_TRUE(OpenClipboard(nullptr));
-    EXPECT_EQ(1, CountClipboardFormats());
+    HANDLE block = GetClipboardData(CF_METAFILEPICT);
+    auto* picture = block ? static_cast<const METAFILEPICT*>(GlobalLock(block)) : nullptr;
+    ASSERT_NE(nullptr, picture);
+    EXPECT_EQ(MM_ANISOTROPIC, picture->mm);
+    EXPECT_EQ(std::make_pair(size.cx * 22, size.cy * 22), std::make_pair(picture->xExt, picture->yExt));
+    EXPECT_GT(GetMetaFileBitsEx(picture->hMF, 0, nullptr), 0u);
+    GlobalUnlock(block);
+    BITMAP icon = {};
+    EXPECT_EQ(int(sizeof icon), GetObjectA(GetClipboardData(CF_BITMAP), sizeof icon, &icon));
+    EXPECT_EQ(std::make_pair(8L, 6L), std::make_pair(icon.bmWidth, icon.bmHeight));
     CloseClipboard();
+    TheObjectOptions().icon.clear();
 
     // Copy and Cut of nothing leave the clipboard alone.
     SetSelection(5, 0, ORIGIN_COMMAND);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <atomic>
 #include <cstring>
@@ -21,6 +22,13 @@
 #include "support/test_wave_device.h"
 #include "app/convert_format_dlg.h"
 #include "app/info_dlg.h"
+#include "app/object_options_dlg.h"
+#include "base/app.h"
+#include "base/error_message.h"
+#include "lib/image_bitmap_win.h"
+#include "sound/object_icon.h"
+#include "sound/object_options.h"
+#include "support/dib_builder.h"
 #include "device/device_catalogue.h"
 #include "device/device_dlg.h"
 #include "view/display_options_dlg.h"
@@ -385,4 +393,164 @@ TEST_F(OptionDialogTest, ConvertFormatTakesTypedRatesAndMakesWideSoundEditable)
         EXPECT_TRUE(TheDocument().format.IsPcm());
         EXPECT_EQ((std::vector<uint8_t>{0x00, 0x40, 0x00, 0xC0}), DocumentBytes());
     }
+}
+
+namespace {
+
+// What the shell hands a window that files were dropped on.
+HDROP DropOf(const std::string& path)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + path.size() + 2);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(drop + 1, path.c_str(), path.size());
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+// Width and height from a packed DIB's header.
+std::pair<int32_t, int32_t> IconSize(const std::vector<uint8_t>& icon)
+{
+    if (icon.size() < 12)
+        return {0, 0};
+    int32_t w, h;
+    std::memcpy(&w, &icon[4], 4);
+    std::memcpy(&h, &icon[8], 4);
+    return {w, h};
+}
+
+class ObjectOptionsDialogTest : public OptionDialogTest {
+protected:
+    void SetUp() override
+    {
+        OptionDialogTest::SetUp();
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "kvobj" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+        TheApp().programPath = (folder + "\\KELVORA.EXE").c_str();
+        TheApp().instance = GetModuleHandleA(nullptr);
+    }
+    void TearDown() override
+    {
+        for (const char* name : {"\\KELVORA.BMP", "\\red.bmp"})
+            DeleteFileA((folder + name).c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+    static bool Enabled(HWND d, int id) { return IsWindowEnabled(GetDlgItem(d, id)) != FALSE; }
+
+    std::string folder;
+};
+
+TEST_F(ObjectOptionsDialogTest, TogglesAndTheLabelAreStoredAsOneStepOnlyWhenChanged)
+{
+    EXPECT_FALSE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) {
+        EXPECT_TRUE(Checked(d, IDC_OBJ_SHOW_LABEL));
+        EXPECT_TRUE(Checked(d, IDC_OBJ_SHOW_DATE));
+        EXPECT_FALSE(Checked(d, IDC_OBJ_SHOW_TIME));
+        EXPECT_TRUE(Checked(d, IDC_OBJ_STORE_ICON));
+        EXPECT_EQ("Kelvora", Text(d, IDC_OBJ_LABEL));
+        Press(d, IDC_OBJ_SHOW_TIME);
+        Type(d, IDC_OBJ_LABEL, "x");
+    }, IDCANCEL));
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND) {}));
+    EXPECT_EQ(0u, Steps());
+    EXPECT_EQ(uint32_t(OBJ_DEFAULT_FLAGS), TheObjectOptions().flags);
+
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) {
+        Press(d, IDC_OBJ_SHOW_TIME);
+        EXPECT_TRUE(Checked(d, IDC_OBJ_SHOW_TIME));
+        Type(d, IDC_OBJ_LABEL, "Bells, far");
+    }));
+    EXPECT_EQ(uint32_t(OBJ_DEFAULT_FLAGS | OBJ_SHOW_TIME), TheObjectOptions().flags);
+    EXPECT_STREQ("Bells, far", TheObjectOptions().label.c_str());
+
+    // Nothing shown and the default icon: no description is left to store.
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) {
+        for (int id : {IDC_OBJ_SHOW_LABEL, IDC_OBJ_SHOW_DATE, IDC_OBJ_SHOW_TIME, IDC_OBJ_USE_DEFAULT})
+            Press(d, id);
+        EXPECT_TRUE(Checked(d, IDC_OBJ_USE_DEFAULT));
+        EXPECT_FALSE(Checked(d, IDC_OBJ_STORE_ICON));
+    }));
+    EXPECT_EQ(0u, TheObjectOptions().flags);
+    EXPECT_EQ(2u, Steps());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(uint32_t(OBJ_DEFAULT_FLAGS), TheObjectOptions().flags);
+    EXPECT_STREQ("Kelvora", TheObjectOptions().label.c_str());
+}
+
+TEST_F(ObjectOptionsDialogTest, IconsComeFromADroppedFileOrTheClipboardAndDefaultSavesOne)
+{
+    const std::vector<uint8_t> red = dib::Packed(8, 6, 0xFF0000);
+    const std::string bmp = folder + "\\red.bmp";
+    ASSERT_TRUE(wave::WriteFile(bmp, dib::Bmp(red)));
+    // An unlabelled picture takes the dropped file's name.
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [&](HWND d) {
+        SetDlgItemTextA(d, IDC_OBJ_LABEL, "");
+        SendMessageA(d, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(bmp)), 0);
+    }));
+    EXPECT_EQ(red, TheObjectOptions().icon);
+    EXPECT_EQ((folder + "\\red").substr(0, MAX_LABEL_CHARS), TheObjectOptions().label.c_str());
+
+    // "Paste" follows the clipboard while the dialog shows.
+    CImageDIB blueDib;
+    CImageBitmap blue;
+    const std::vector<uint8_t> blueBytes = dib::Packed(5, 4, 0x0000FF);
+    ASSERT_TRUE(blueDib.Assign(blueBytes.data(), blueBytes.size(), false) && blue.FromDIB(blueDib));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, blue.handle);
+    blue.handle = nullptr;
+    CloseClipboard();
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) {
+        EXPECT_TRUE(Enabled(d, IDC_OBJ_PASTE));
+        Press(d, IDC_OBJ_PASTE);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        CloseClipboard();
+        for (int i = 0; i < 50 && Enabled(d, IDC_OBJ_PASTE); i++)
+            Sleep(20);
+        EXPECT_FALSE(Enabled(d, IDC_OBJ_PASTE));
+    }));
+    EXPECT_EQ(std::make_pair(5, 4), IconSize(TheObjectOptions().icon));
+
+    // "Use default icon" lets the icon go, unless "Default" keeps it to be
+    // saved as the program's default.
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) {
+        Press(d, IDC_OBJ_MAKE_DEFAULT);
+        EXPECT_TRUE(Checked(d, IDC_OBJ_MAKE_DEFAULT));
+        Press(d, IDC_OBJ_USE_DEFAULT);
+    }));
+    EXPECT_EQ(std::make_pair(5, 4), IconSize(TheObjectOptions().icon));
+    EXPECT_EQ(0u, TheObjectOptions().flags & OBJ_STORE_ICON);
+    std::vector<uint8_t> saved;
+    ASSERT_TRUE(ReadIconFile((folder + "\\KELVORA.BMP").c_str(), false, saved));
+    EXPECT_EQ(std::make_pair(5, 4), IconSize(saved));
+    EXPECT_TRUE(Run(ObjectOptionsDialog, "Object Options", [](HWND d) { Press(d, IDC_OBJ_USE_DEFAULT); }));
+    EXPECT_TRUE(TheObjectOptions().icon.empty());
+
+    // A default icon that cannot be written is reported; the rest is stored.
+    TheApp().programPath = (folder + "\\missing\\KELVORA.EXE").c_str();
+    std::string error;
+    Run(ObjectOptionsDialog, "Object Options", [&](HWND d) {
+        Press(d, IDC_OBJ_MAKE_DEFAULT);
+        Press(d, IDC_OBJ_SHOW_TIME);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+        HWND box = nullptr;
+        for (int i = 0; i < 250 && !box; i++) {
+            box = FindWindowA("#32770", ErrorBoxTitle());
+            if (!box)
+                Sleep(20);
+        }
+        ASSERT_NE(nullptr, box);
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        error = text;
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }, IDCANCEL);
+    EXPECT_EQ(0u, error.find("Can't save the file")) << error;
+    EXPECT_NE(0u, TheObjectOptions().flags & OBJ_SHOW_TIME);
+}
+
 }

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "app/object_picture_win.h"
 #include "base/error_message.h"
 #include "edit/open_document.h"
 #include "sound/file_win.h"
 #include "sound/object_options.h"
 #include "sound/wave_file.h"
 #include "support/core_state.h"
+#include "support/dib_builder.h"
 #include "support/test_host.h"
 #include "support/wave_builder.h"
 
@@ -157,6 +159,33 @@ TEST_F(SaveTest, ATargetTheSystemWillNotReplaceKeepsItsBytesAndNoTemporaryFileIs
         EXPECT_EQ(documentName, TheDocument().Name());
         SetFileAttributesW((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
     }
+}
+
+TEST_F(SaveTest, TheDescriptionAndItsIconComeBackFromTheSavedFile)
+{
+    ObjectOptions& o = TheObjectOptions();
+    o.flags = OBJ_DESCRIPTION | OBJ_SHOW_LABEL | OBJ_STORE_ICON;
+    o.label = "Gong, low";
+    o.date.year = 2026;
+    o.date.month = 12;
+    o.date.day = 5;
+    o.icon = dib::Packed(7, 5, 0x804020);
+    const ObjectOptions described = o;
+    ASSERT_EQ(0, Save(L"described.wav"));
+    ResetObjectOptions();
+    ASSERT_EQ(0, OpenDocumentFile(Ansi(folder + L"described.wav").c_str()));
+    EXPECT_TRUE(SameObjectOptions(described, TheObjectOptions()));
+    CImageBitmap icon;
+    ASSERT_TRUE(LoadPictureIcon(TheObjectOptions(), icon));
+    EXPECT_EQ(std::make_pair(7, 5), std::make_pair(icon.width, icon.height));
+    EXPECT_EQ(RGB(0x80, 0x40, 0x20), icon.PixelAt(6, 4));
+
+    // Without the description bit and the icon bit neither is written.
+    o.flags = OBJ_SHOW_LABEL;
+    ASSERT_EQ(0, Save(L"described.wav"));
+    ASSERT_EQ(0, OpenDocumentFile(Ansi(folder + L"described.wav").c_str()));
+    EXPECT_STREQ("", TheObjectOptions().label.c_str());
+    EXPECT_TRUE(TheObjectOptions().icon.empty());
 }
 
 }
