@@ -96,26 +96,55 @@ protected:
     Samples original;
 };
 
-TEST_F(RecordTest, InsertModeGrowsTheSoundSelectsTheRecordingAndUndoes)
+TEST_F(RecordTest, EachModeRecordsIntoTheSoundSelectsTheRecordingAndUndoes)
 {
-    // Nothing selected inside the sound: the rest behind the cursor is the length.
-    Samples heard = Ramp(2000, -900, 3);
-    Hear(heard);
-    SetSelection(1000, 0, ORIGIN_PROGRAM);
-    ASSERT_EQ(0, Record());
-    EXPECT_EQ(DevMode::Recording, TheDev().mode);
-    devices.Complete(1);
-    devices.Deliver();
-    EXPECT_EQ(4000, TheDev().recordedLength);
-    devices.Run();
-    EXPECT_EQ(DevMode::Closed, TheDev().mode);
-    EXPECT_EQ(Cat({Part(0, 1000), heard, Part(1000, 3000)}), Sound());
-    ExpectSelection(1000, 2000);
-    EXPECT_EQ(1, doc.changeCount);
-    EXPECT_FALSE(ActIsBusy());
+    // Each case on a fresh sound with a loud stretch for mixing to saturate against.
+    auto loadWithLoudStretch = [&] {
+        Load();
+        doc.WriteBlocks(1000, reinterpret_cast<const uint8_t*>(Samples(1000, 30000).data()), 1000);
+        original = Sound();
+    };
+    loadWithLoudStretch();
+    const Samples ramp = Ramp(2000, -900, 3), rising = Ramp(1500, -3000, 4);
+    const struct {
+        const char* mode;
+        int mixOld;                 // percent of the old sound kept; 0: Replace
+        Samples heard;
+        int32_t start, length;      // the selection when recording starts
+        int32_t lengthWhileRecording;
+        Samples sound;
+        int32_t selected;
+    } cases[] = {
+        // Nothing selected inside the sound: the rest behind the cursor is the length.
+        {"insert", 0, ramp, 1000, 0, 4000, Cat({Part(0, 1000), ramp, Part(1000, 3000)}), 2000},
+        {"mix", 100, Cat({Samples(500, 10000), Samples(500, -20000)}), 1000, 1000, 3000,
+            Cat({Part(0, 1000), Samples(500, 32767), Samples(500, 10000), Part(2000, 3000)}), 1000},
+        {"replace", 0, Cat({rising, Samples(500, 1)}), 1200, 1500, 3000,
+            Cat({Part(0, 1200), rising, Part(2700, 3000)}), 1500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        loadWithLoudStretch();
+        TheAppOptions().mixOld = c.mixOld;
+        Hear(c.heard);
+        SetSelection(c.start, c.length, ORIGIN_PROGRAM);
+        ASSERT_EQ(0, Record());
+        EXPECT_EQ(DevMode::Recording, TheDev().mode);
+        devices.Complete(1);
+        devices.Deliver();
+        EXPECT_EQ(c.lengthWhileRecording, TheDev().recordedLength);
+        devices.Run();
+        EXPECT_EQ(DevMode::Closed, TheDev().mode);
+        EXPECT_EQ(c.sound, Sound());
+        ExpectSelection(c.start, c.selected);
+        EXPECT_EQ(1, doc.changeCount);
+        EXPECT_FALSE(ActIsBusy());
 
-    ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, Sound());
+        ASSERT_EQ(0, ActUndo());
+        EXPECT_EQ(original, Sound());
+        ASSERT_EQ(0, ActRedo());
+        EXPECT_EQ(c.sound, Sound());
+    }
 }
 
 TEST_F(RecordTest, StopKeepsWhatTheDeviceHeldAndTheLimitBoundsAnEmptyRange)
@@ -146,37 +175,6 @@ TEST_F(RecordTest, StopKeepsWhatTheDeviceHeldAndTheLimitBoundsAnEmptyRange)
     devices.Run();
     EXPECT_EQ(209715, doc.length);
     ExpectSelection(0, 209715);
-}
-
-TEST_F(RecordTest, MixModeMixesIntoTheSelectionSaturating)
-{
-    TheAppOptions().mixNew = TheAppOptions().mixOld = 100;
-    Samples loud(1000, 30000);
-    doc.WriteBlocks(1000, reinterpret_cast<const uint8_t*>(loud.data()), 1000);
-    original = Sound();
-    Hear(Cat({Samples(500, 10000), Samples(500, -20000)}));
-    SetSelection(1000, 1000, ORIGIN_PROGRAM);
-    ASSERT_EQ(0, Record());
-    devices.Run();
-    EXPECT_EQ(Cat({Part(0, 1000), Samples(500, 32767), Samples(500, 10000), Part(2000, 3000)}), Sound());
-    ExpectSelection(1000, 1000);
-    ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, Sound());
-}
-
-TEST_F(RecordTest, ReplaceModeOverwritesExactlyTheSelection)
-{
-    Samples heard = Ramp(1500, -3000, 4);
-    Hear(Cat({heard, Samples(500, 1)}));
-    SetSelection(1200, 1500, ORIGIN_PROGRAM);
-    ASSERT_EQ(0, Record());
-    devices.Run();
-    const Samples recorded = Cat({Part(0, 1200), heard, Part(2700, 3000)});
-    EXPECT_EQ(recorded, Sound());
-    ASSERT_EQ(0, ActUndo());
-    EXPECT_EQ(original, Sound());
-    ASSERT_EQ(0, ActRedo());
-    EXPECT_EQ(recorded, Sound());
 }
 
 TEST_F(RecordTest, FailureMidRecordingKeepsEverythingRecordedSoFar)

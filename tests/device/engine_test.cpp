@@ -288,32 +288,27 @@ TEST_F(EngineTest, TheChosenVolumeSurvivesOutputsThatForgetItAndRefusalsKeepTheO
 {
     TheDevOptions().playCaps.dwSupport = DEVCAPS_VOLUME;
     devices.volumePerOutput = true;
-    uint32_t half = VolumeFromStep(128);
+    const uint32_t half = VolumeFromStep(128);
     ASSERT_TRUE(SetVolume(half, half));
-    EXPECT_EQ(half * 0x10001u, TheDev().volume);
-
+    // The engine keeps the choice, the next playback starts with it, and
+    // reading it there finds it again.
+    auto expectChoiceStands = [&](const char* after) {
+        EXPECT_EQ(half * 0x10001u, TheDev().volume) << after;
+        ASSERT_EQ(0, Play()) << after;
+        EXPECT_EQ(half * 0x10001u, devices.volume) << after;
+        EXPECT_TRUE(ReadVolume()) << after;
+        EXPECT_EQ(half * 0x10001u, TheDev().volume) << after;
+        Stop();
+    };
     // A brief output for reading starts at full volume: it is readable, but
-    // the choice stands, and the next playback starts with it.
+    // the choice stands.
     EXPECT_TRUE(ReadVolume());
-    EXPECT_EQ(half * 0x10001u, TheDev().volume);
-    ASSERT_EQ(0, Play());
-    EXPECT_EQ(half * 0x10001u, devices.volume);
-    EXPECT_TRUE(ReadVolume());
-    EXPECT_EQ(half * 0x10001u, TheDev().volume);
-    Stop();
-    ASSERT_EQ(0, Play());
-    EXPECT_EQ(half * 0x10001u, devices.volume);
-    Stop();
-
-    // A refused volume changes neither the engine's nor what plays next.
+    expectChoiceStands("a read while idle");
+    expectChoiceStands("a playback");
     devices.volumeResult = DEVERR_NOTSUPPORTED;
     EXPECT_FALSE(SetVolume(0x1000, 0x1000));
-    EXPECT_EQ(half * 0x10001u, TheDev().volume);
     devices.volumeResult = DEVERR_NONE;
-    ASSERT_EQ(0, Play());
-    EXPECT_EQ(half * 0x10001u, devices.volume);
-    Stop();
-
+    expectChoiceStands("a refused volume");
     // Without volume control nothing is set.
     TheDevOptions().playCaps.dwSupport = 0;
     EXPECT_FALSE(SetVolume(0x1000, 0x1000));

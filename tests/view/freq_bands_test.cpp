@@ -17,10 +17,6 @@ TEST(SpectrumTables, MatchTheirFormulas)
         EXPECT_EQ(SPECTRUM_WINDOW[n], std::floor(256 * (0.54 - 0.46 * std::cos(2 * PI * n / 255)))) << n;
     for (int k = 0; k < SPECTRUM_BANDS; k++)
         EXPECT_EQ(SPECTRUM_TWIDDLES[k], std::floor(256 * std::sin(2 * PI * k / 256))) << k;
-    EXPECT_EQ(SPECTRUM_WINDOW[0], 20);
-    EXPECT_EQ(SPECTRUM_WINDOW[127], 255);
-    EXPECT_EQ(SPECTRUM_TWIDDLES[32], 181);
-    EXPECT_EQ(SPECTRUM_TWIDDLES[64], 256);
 }
 
 TEST(SpectrumTransform, PutsCosinesInTheRealAndSinesInTheImaginaryPart)

@@ -1,14 +1,15 @@
 // The real frame window, started in this process with the waveform and the
-// locations shown: where its children land, the size it keeps, its menus,
-// the default-button query, dropped files, and that thousands of repaints
-// leave it drawing as before.
+// locations shown: where its children land, the size it keeps, its menus
+// and keys (another process cannot read a menu under Wine), the
+// default-button query, dropped files, and that thousands of repaints leave
+// it drawing as before.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <atomic>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,8 +26,9 @@
 #include "lib/button_image_wnd.h"
 #include "resource.h"
 #include "sound/document.h"
-#include "support/wave_builder.h"
 #include "support/running_app.h"
+#include "support/wave_builder.h"
+#include "support/win_driver.h"
 
 using namespace wave;
 
@@ -55,6 +57,16 @@ RECT ChildRect(HWND frame, int id)
     return r;
 }
 
+void CollectMenuIds(HMENU menu, std::set<int>& ids)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        if (HMENU sub = GetSubMenu(menu, i))
+            CollectMenuIds(sub, ids);
+        else
+            ids.insert(static_cast<int>(GetMenuItemID(menu, i)));
+    }
+}
+
 // A DROPFILES block as the shell makes it: the names one after another,
 // each ended by a zero, the list ended by another.
 HDROP MakeDrop(const std::vector<std::string>& names)
@@ -74,63 +86,103 @@ HDROP MakeDrop(const std::vector<std::string>& names)
     return static_cast<HDROP>(block);
 }
 
-// Presses OK on the first message box this process shows and keeps its text.
-class BoxWatcher {
-public:
-    BoxWatcher()
-        : thread([this] {
-              for (int i = 0; i < 500 && !done; i++) {
-                  HWND box = FindWindowA("#32770", "Kelvora Error");
-                  if (box) {
-                      char buffer[512] = {};
-                      GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-                      text = buffer;
-                      PostMessageA(box, WM_COMMAND, IDOK, 0);
-                      return;
-                  }
-                  Sleep(20);
-              }
-          })
-    {
-    }
-    ~BoxWatcher() { Text(); }
-    std::string Text()
-    {
-        done = true;
-        if (thread.joinable())
-            thread.join();
-        return text;
-    }
+std::vector<int> commandsSeen;
+WNDPROC frameProc = nullptr;
 
-private:
-    std::atomic<bool> done{false};
-    std::string text;
-    std::thread thread;
+// Records the commands that reach the frame without running them.
+LRESULT CALLBACK RecordCommands(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COMMAND) {
+        commandsSeen.push_back(LOWORD(wParam));
+        return 0;
+    }
+    return CallWindowProcA(frameProc, hwnd, message, wParam, lParam);
+}
+
+enum Mods { NONE = 0, CTRL = 1, SHIFT = 2, ALT = 4, CHAR = 8 };
+
+struct Accel {
+    int key;
+    int mods;
+    int command;
 };
 
-class FrameTest : public ::testing::Test {
+// The keys of the main table (always) and of the editing table (no location
+// field focused).
+const Accel mainAndEditKeys[] = {
+    {VK_ESCAPE, NONE, 3606}, {'N', CTRL, 3001}, {'O', CTRL, 2001}, {'S', CTRL, 3003},
+    {'Z', CTRL, 3101}, {'X', CTRL, 3103}, {'C', CTRL, 3104}, {'V', CTRL, 3105},
+    {'A', CTRL, 3108}, {VK_RETURN, ALT, 2010}, {VK_F1, NONE, 5000}, {VK_ADD, NONE, 3203},
+    {VK_SUBTRACT, NONE, 3202}, {'+', CHAR, 3203}, {'-', CHAR, 3202}, {'W', ALT, 3600},
+    {'A', ALT, 3601}, {'P', ALT, 3602}, {'S', ALT, 3603}, {'R', ALT, 3604}, {'T', ALT, 3605},
+    {'L', CTRL, 3207}, {'R', CTRL, 3208}, {'Z', ALT, 3201}, {VK_UP, NONE, 3607},
+    {VK_UP, SHIFT, 3607}, {VK_DOWN, NONE, 3608}, {VK_DOWN, SHIFT, 3608},
+    {VK_BACK, NONE, 3101}, {VK_BACK, SHIFT, 3102}, {VK_INSERT, NONE, 3105},
+    {VK_DELETE, NONE, 3107}, {VK_DELETE, SHIFT, 3103}, {VK_INSERT, CTRL, 3104},
+    {VK_HOME, NONE, 3109}, {VK_END, NONE, 3110}, {VK_SELECT, CTRL, 3108},
+    {VK_PRIOR, NONE, 33}, {VK_PRIOR, SHIFT, 33}, {VK_NEXT, NONE, 34}, {VK_NEXT, SHIFT, 34},
+    {VK_END, SHIFT, 35}, {VK_HOME, SHIFT, 36}, {VK_LEFT, NONE, 37}, {VK_LEFT, SHIFT, 37},
+    {VK_RIGHT, NONE, 39}, {VK_RIGHT, SHIFT, 39},
+};
+
+class FrameTest : public RunningAppTest {
 protected:
     static void SetUpTestSuite()
     {
-        std::string ini = SiblingPath(".INI");
-        FILE* f = fopen(ini.c_str(), "wb");
-        fputs("[Kelvora]\r\nDISPLAY=1,1,1,1\r\nLOCATION=30,30,800,500\r\n", f);
-        fclose(f);
-        frame = StartApp();
-        ASSERT_NE(nullptr, frame);
+        driver::WriteFile(SiblingPath(".INI"), "[Kelvora]\r\nDISPLAY=1,1,1,1\r\nLOCATION=30,30,800,500\r\n");
+        RunningAppTest::SetUpTestSuite();
         RouteWaitingMessages();
     }
     static void TearDownTestSuite()
     {
         Stop();
-        StopApp();
+        RunningAppTest::TearDownTestSuite();
         DeleteFileA(SiblingPath(".INI").c_str());
     }
 
-    static HWND frame;
+    // Presses a key with the given modifiers through the program's routing;
+    // the command that reached the frame, -1 for none.
+    static int Press(const Accel& a)
+    {
+        BYTE state[256] = {};
+        if (a.mods & CTRL)
+            state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
+        if (a.mods & SHIFT)
+            state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+        if (a.mods & ALT)
+            state[VK_MENU] = state[VK_LMENU] = 0x80;
+        SetKeyboardState(state);
+        MSG msg = {};
+        msg.hwnd = frame;
+        if (a.mods & CHAR) {
+            msg.message = WM_CHAR;
+        } else {
+            msg.message = (a.mods & ALT) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+            msg.lParam = (a.mods & ALT) ? (1 << 29) : 0;
+        }
+        msg.wParam = static_cast<WPARAM>(a.key);
+        commandsSeen.clear();
+        frameProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordCommands)));
+        RouteMessage(msg);
+        SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameProc));
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+        return commandsSeen.empty() ? -1 : commandsSeen.back();
+    }
 };
 
-HWND FrameTest::frame = nullptr;
+TEST_F(FrameTest, StartUpMeasuresTheFontAndTheUpdateMessageTitlesTheUntitledSound)
+{
+    const App& app = TheApp();
+    EXPECT_TRUE(app.charWidth > 0 && app.charHeight > 0);
+    for (int w : app.labelWidths)
+        EXPECT_GT(w, app.charWidth);
+    EXPECT_EQ(app.actionState, ACTSTATE_READY);
+    char title[64];
+    GetWindowTextA(frame, title, sizeof(title));
+    EXPECT_STREQ(title, "Kelvora - (Untitled)");
+}
 
 TEST_F(FrameTest, AtItsSmallestTheFrameShowsEveryChildWhole)
 {
@@ -175,9 +227,23 @@ TEST_F(FrameTest, AtItsSmallestTheFrameShowsEveryChildWhole)
     SetWindowPos(frame, nullptr, 0, 0, 800, 500, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-TEST_F(FrameTest, MenusFollowTheCommandTableAndThePopupCopiesTheMenuBar)
+TEST_F(FrameTest, TheMenuBarHoldsEveryCommandAndThePopupCopiesIt)
 {
     HMENU menu = GetMenu(frame);
+    std::set<int> inMenuBar;
+    CollectMenuIds(menu, inMenuBar);
+    for (int id : {3001, 2001, 3003, 2002, 2010, 3008, 3101, 3102, 3103, 3104, 3105, 3106, 3107, 3108, 3109, 3110,
+             3201, 3202, 3203, 3204, 3205, 3206, 3207, 3208, 3209, 2011, 2012, 2013, 2014, 2015, 2016, 2017, 2018,
+             2019, 2021, 2022, 2023, 2024, 3411, 3412, 3415, 3416, 3417, 3503, 3504, 3505, 2042, 2041})
+        EXPECT_TRUE(inMenuBar.count(id)) << "menu lacks command " << id;
+    ASSERT_EQ(GetMenuItemCount(menu), 5);
+    char text[64];
+    GetMenuStringA(menu, 3, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Options");
+    HMENU options = GetSubMenu(menu, 3);
+    GetMenuStringA(options, GetMenuItemCount(options) - 1, text, sizeof(text), MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Other Effects");
+
     UpdateMenuStates(menu);
     EXPECT_TRUE(GetMenuState(menu, IDM_VIEW_WAVEFORM, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(GetMenuState(menu, IDM_VIEW_LOCATIONS, MF_BYCOMMAND) & MF_CHECKED);
@@ -203,6 +269,38 @@ TEST_F(FrameTest, MenusFollowTheCommandTableAndThePopupCopiesTheMenuBar)
     EXPECT_EQ(uint32_t(IDM_FILE_OPEN), TheApp().helpContext);
     SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     EXPECT_EQ(uint32_t(HELP_CONTEXT_GENERAL), TheApp().helpContext);
+}
+
+// A key whose menu item is gray (its command has no handler yet, or its
+// rule does not hold) sends nothing, as the item would.
+TEST_F(FrameTest, EveryKeyReachesItsCommandUnlessItsItemIsGray)
+{
+    TheApp().locationEditFocus = nullptr;
+    HMENU menu = GetMenu(frame);
+    UpdateMenuStates(menu);
+    int grayKeys = 0;
+    for (const Accel& a : mainAndEditKeys) {
+        UINT state = GetMenuState(menu, a.command, MF_BYCOMMAND);
+        bool gray = state != static_cast<UINT>(-1) && (state & MF_GRAYED);
+        grayKeys += gray;
+        EXPECT_EQ(Press(a), gray ? -1 : a.command) << "key " << a.key << " mods " << a.mods;
+    }
+    EXPECT_GT(grayKeys, 0);
+}
+
+TEST_F(FrameTest, LocationFieldSwapsTheEditingKeysForEnter)
+{
+    TheApp().locationEditFocus = frame;
+    EXPECT_EQ(Press({VK_RETURN, NONE, 3606}), 3606);
+    EXPECT_EQ(Press({VK_DELETE, NONE, 3107}), -1);
+    EXPECT_EQ(Press({VK_HOME, NONE, 3109}), -1);
+    // The keys that edit text stay the field's.
+    for (Accel key : {Accel{'X', CTRL, 0}, Accel{'C', CTRL, 0}, Accel{'V', CTRL, 0}, Accel{'Z', CTRL, 0},
+                      Accel{'+', CHAR, 0}, Accel{'-', CHAR, 0}, Accel{VK_ADD, NONE, 0}})
+        EXPECT_EQ(Press(key), -1) << key.key;
+    EXPECT_EQ(Press({'W', ALT, 3600}), 3600);
+    TheApp().locationEditFocus = nullptr;
+    EXPECT_NE(Press({VK_RETURN, NONE, 0}), 3606);
 }
 
 TEST_F(FrameTest, TheButtonLastPressedIsTheDefaultAndPostsItsCommandOnThePress)
@@ -234,24 +332,30 @@ TEST_F(FrameTest, TheButtonLastPressedIsTheDefaultAndPostsItsCommandOnThePress)
 TEST_F(FrameTest, ADroppedFileOpensAndPlaysAndOfTwoOnlyTheFirstOpens)
 {
     std::string first = SiblingPath("_drop1.wav"), second = SiblingPath("_drop2.wav");
-    for (const std::string& name : {first, second}) {
-        FILE* f = fopen(name.c_str(), "wb");
-        Bytes bytes = Pcm(1, 22050, 16, Bytes(44100, 0));
-        fwrite(bytes.data(), 1, bytes.size(), f);
-        fclose(f);
-    }
+    for (const std::string& name : {first, second})
+        ASSERT_TRUE(wave::WriteFile(name, Pcm(1, 22050, 16, Bytes(44100, 0))));
     SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({first})), 0);
     EXPECT_STREQ(first.c_str(), TheDocument().Name());
     EXPECT_EQ(22050, TheDocument().length);
     EXPECT_EQ(DevMode::Playing, TheDev().mode);
     Stop();
 
+    // The box is modal: another thread keeps its text and presses OK.
     std::string text;
-    {
-        BoxWatcher watcher;
-        SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, first})), 0);
-        text = watcher.Text();
-    }
+    std::thread pressOk([&text] {
+        for (int i = 0; i < 500; i++) {
+            if (HWND box = FindWindowA("#32770", "Kelvora Error")) {
+                char buffer[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+                text = buffer;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, first})), 0);
+    pressOk.join();
     EXPECT_EQ("Can't open multiple files at one time. Only this first file dropped will open.", text);
     EXPECT_STREQ(second.c_str(), TheDocument().Name());
     Stop();

@@ -12,6 +12,7 @@
 #include "base/update_views.h"
 #include "edit/undo_history.h"
 #include "support/core_state.h"
+#include "support/wave_builder.h"
 #include "view/wave_wnd.h"
 
 namespace {
@@ -22,16 +23,13 @@ uint32_t DibColour(COLORREF c)
     return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
 
-// 16-bit frames of `channels` channels, each channel holding its value.
-std::vector<uint8_t> Frames16(int32_t n, std::vector<int16_t> perChannel)
+// n 16-bit frames, each channel holding its value.
+std::vector<uint8_t> Frames16(int32_t n, const std::vector<int>& perChannel)
 {
-    std::vector<uint8_t> b;
+    std::vector<int> v;
     for (int32_t i = 0; i < n; i++)
-        for (int16_t v : perChannel) {
-            b.push_back(uint8_t(v & 0xFF));
-            b.push_back(uint8_t((v >> 8) & 0xFF));
-        }
-    return b;
+        v.insert(v.end(), perChannel.begin(), perChannel.end());
+    return wave::S16(v);
 }
 
 class WaveWndTest : public ::testing::Test {
@@ -84,11 +82,7 @@ protected:
         width = view.width;
         height = view.height;
         BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
         HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -149,10 +143,9 @@ std::vector<int> Range(int from, int to)
 TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
 {
     // Mono full scale in both directions, many samples per column.
-    std::vector<uint8_t> mono = Frames16(5000, {32767});
-    std::vector<uint8_t> low = Frames16(5000, {-32767});
-    mono.insert(mono.end(), low.begin(), low.end());
-    Show(1, mono, 200, 101);
+    std::vector<int> mono(5000, 32767);
+    mono.resize(10000, -32767);
+    Show(1, wave::S16(mono), 200, 101);
     ASSERT_EQ(SCALE_MANY, TheWaveView().scaleMode);
     PaintPixels();
     EXPECT_EQ(std::vector<int>{0}, WaveRows(10));
@@ -160,12 +153,10 @@ TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
 
     // A steep wave at three samples per column draws one unbroken trace:
     // each column's line reaches the level where the previous one ended.
-    std::vector<uint8_t> steep;
-    for (int i = 0; i < 600; i++) {
-        std::vector<uint8_t> one = Frames16(1, {int16_t(30000 * std::sin(i * 3.14159265 / 6))});
-        steep.insert(steep.end(), one.begin(), one.end());
-    }
-    Show(1, steep, 200, 101);
+    std::vector<int> steep;
+    for (int i = 0; i < 600; i++)
+        steep.push_back(int(30000 * std::sin(i * 3.14159265 / 6)));
+    Show(1, wave::S16(steep), 200, 101);
     ASSERT_EQ(SCALE_MANY, TheWaveView().scaleMode);
     PaintPixels();
     for (int x = 1; x < 200; x++) {
@@ -180,12 +171,7 @@ TEST_F(WaveWndTest, LevelsLandOnTheirRowsInEachScale)
     EXPECT_EQ((std::vector<int>{25, 175}), WaveRows(50));
 
     // Ten samples in 200 columns: a staircase of 10 columns per sample.
-    std::vector<uint8_t> stairs;
-    for (int i = 0; i < 10; i++) {
-        std::vector<uint8_t> one = Frames16(1, {int16_t(i % 2 ? 32767 : 0)});
-        stairs.insert(stairs.end(), one.begin(), one.end());
-    }
-    Show(1, stairs, 200, 101);
+    Show(1, wave::S16({0, 32767, 0, 32767, 0, 32767, 0, 32767, 0, 32767}), 200, 101);
     ASSERT_EQ(SCALE_WIDE, TheWaveView().scaleMode);
     ASSERT_EQ(10u, TheWaveView().factor);
     PaintPixels();
@@ -268,14 +254,11 @@ TEST_F(WaveWndTest, DragPastTheLeftEdgeScrollsAndRecordsOneSelection)
 
 TEST_F(WaveWndTest, ChangesOnScreenEqualAFreshPaint)
 {
-    std::vector<uint8_t> bytes;
-    for (int32_t i = 0; i < 30000; i++) {
-        const int16_t v = int16_t((i * 37 % 2000 - 1000) * (i % 7000) / 3);
-        bytes.push_back(uint8_t(v & 0xFF));
-        bytes.push_back(uint8_t((v >> 8) & 0xFF));
-    }
+    std::vector<int> samples;
+    for (int32_t i = 0; i < 30000; i++)
+        samples.push_back(int16_t((i * 37 % 2000 - 1000) * (i % 7000) / 3));
     ShowWindow(window->hwnd, SW_SHOWNA);
-    Show(1, bytes, 200, 60);
+    Show(1, wave::S16(samples), 200, 60);
     uint32_t seed = 12345;
     auto next = [&seed](uint32_t n) {
         seed = seed * 1103515245u + 12345u;
