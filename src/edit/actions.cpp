@@ -359,6 +359,11 @@ const CKV_ACTSTORE* ActOpenRecord()
     return openRecord;
 }
 
+CKV_ACTSTORE* ActOpenRecordToFill()
+{
+    return openRecord;
+}
+
 int ComputeEditMode()
 {
     const CKV_Document& doc = TheDocument();

@@ -142,6 +142,9 @@ bool ActIsOpen();
 bool ActIsBusy();
 // The open record, or null.
 const CKV_ACTSTORE* ActOpenRecord();
+// The open record to complete with what only the finished action can give
+// (Convert Format adopts the replaced chunks), or null.
+CKV_ACTSTORE* ActOpenRecordToFill();
 
 // Discards the open record, the running action's progress state and both
 // histories; the state becomes ready with no nesting (tests and start-up).

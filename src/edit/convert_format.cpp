@@ -36,8 +36,10 @@ namespace {
 constexpr uint32_t CHOOSER_EXTRA_BYTES = 18;
 constexpr int CHOOSER_NAME_CHARS = 256;
 
-// The data of a Convert Format record: this header, the format record
-// (formatBytes), then `blocks` whole blocks of that format.
+// The data of a Convert Format record: this header and the format record
+// (formatBytes). The `blocks` whole blocks of that format are the memory of
+// the chunks the conversion replaced, which the record adopts instead of
+// copying them (its saved chunks, in order).
 struct SavedSound {
     uint32_t formatBytes;
     int32_t samples;        // exact sample count, -1 when not known
@@ -47,33 +49,58 @@ struct SavedSound {
 // The largest record the undo history can account for, with room to spare.
 constexpr uint64_t MAX_RECORD_BYTES = UINT32_MAX - ACTSTORE_OVERHEAD - 4096;
 
-// The document as a record: its format, its exact sample count and, when
-// they fit into a record and the memory is there, its samples.
-bool SaveSound(ByteBlock& out, uint32_t& size)
+// The document's format and exact sample count as the start of a record,
+// with no samples yet.
+bool SaveFormat(ByteBlock& out, uint32_t& size)
 {
     CKV_Document& doc = TheDocument();
-    SavedSound head = {doc.format.Size(), ExactDocumentSamples(), doc.length};
-    uint64_t prefix = sizeof head + head.formatBytes;
-    uint64_t total = prefix + static_cast<uint64_t>(doc.length) * static_cast<uint32_t>(doc.format.BlockAlign());
-    bool withSamples = total <= MAX_RECORD_BYTES && out.Allocate(static_cast<uint32_t>(total));
-    if (!withSamples) {
-        head.blocks = -1;
-        total = prefix;
-        if (!out.Allocate(static_cast<uint32_t>(total)))
-            return false;
-    }
-    if (withSamples) {
-        doc.SetChannel(255);
-        if (doc.CopyOut(0, out.data.get() + prefix, doc.length) != doc.length) {
-            head.blocks = -1;
-            total = prefix;
-        }
-        doc.ReleaseCursor();
-    }
+    SavedSound head = {doc.format.Size(), ExactDocumentSamples(), -1};
+    size = static_cast<uint32_t>(sizeof head + head.formatBytes);
+    if (!out.Allocate(size))
+        return false;
     std::memcpy(out.data.get(), &head, sizeof head);
     std::memcpy(out.data.get() + sizeof head, doc.format.Record(), head.formatBytes);
-    size = static_cast<uint32_t>(total);
     return true;
+}
+
+// Hands the memory of the chunks a conversion replaced (blocks of `align`
+// bytes) to the open record, whose samples they become. Without room in the
+// record, or while someone holds a chunk locked, the record keeps no samples
+// and its step converts back.
+void KeepReplacedChunks(CGObList& old, uint32_t align)
+{
+    CKV_ACTSTORE* rec = ActOpenRecordToFill();
+    if (!rec || !rec->data || rec->size < sizeof(SavedSound))
+        return;
+    int32_t count = 0;
+    int64_t blocks = 0;
+    uint64_t bytes = 0;
+    for (CGObListRec* r = old.Head(); r; r = r->Next()) {
+        const auto* chunk = static_cast<CKV_BUFFER*>(r);
+        if (chunk->lockCount > 0 || chunk->count < 1
+            || (chunk->memory && chunk->memoryBytes < static_cast<uint64_t>(chunk->count) * align))
+            return;
+        count++;
+        blocks += chunk->count;
+        bytes += chunk->memory ? chunk->memoryBytes : 0;
+    }
+    if (blocks > INT32_MAX || bytes > MAX_RECORD_BYTES - rec->size || (count > 0 && !rec->ReserveChunks(count)))
+        return;
+    int32_t first = 0;
+    for (CGObListRec* r = old.Head(); r; r = r->Next()) {
+        auto* chunk = static_cast<CKV_BUFFER*>(r);
+        uint32_t held = chunk->memory ? chunk->memoryBytes : 0;
+        if (!rec->AdoptChunk(first, chunk->count, chunk->memory, held)) {
+            Log("Act:Convert keep chunks FAIL");
+            return;                     // blocks stays -1: what was adopted is never read
+        }
+        chunk->memoryBytes = 0;
+        first += chunk->count;
+    }
+    SavedSound head;
+    std::memcpy(&head, rec->data.get(), sizeof head);
+    head.blocks = first;
+    std::memcpy(rec->data.get(), &head, sizeof head);
 }
 
 void MoveChunks(CGObList& from, CGObList& to)
@@ -127,7 +154,7 @@ bool PrepareRecord(int origin)
     TheSelectionLink().SetSelection(0, doc.length, origin);
     ByteBlock saved;
     uint32_t size = 0;
-    if (!SaveSound(saved, size))
+    if (!SaveFormat(saved, size))
         return false;
     return ActPrepare(ACTION_CONVERT, ACTION_CONVERT, saved.data.get(), size) != 0;
 }
@@ -174,6 +201,7 @@ int ConvertTo(const Form& target, int origin)
 {
     if (!PrepareRecord(origin))
         return -1;
+    auto oldAlign = static_cast<uint32_t>(TheDocument().format.BlockAlign());
     CGObList converted;
     int32_t samples = -1;
     int rc = 0;
@@ -181,29 +209,56 @@ int ConvertTo(const Form& target, int origin)
         rc = ConvertSound(target, converted, samples);
     if (rc == 0)
         rc = SwapSound(converted, target, target.IsPcm() ? -1 : samples);
+    if (rc == 0)
+        KeepReplacedChunks(converted, oldAlign);
     Complete(rc);
     return rc;
 }
 
-// The saved blocks in chunks of the format's usual size.
-bool ChunksFrom(const uint8_t* frames, int32_t blocks, const Form& format, CGObList& out)
+// The record's saved chunks make up `blocks` blocks of `align` bytes, in order.
+bool SavedChunksFit(const CKV_ACTSTORE& rec, int32_t blocks, uint32_t align)
 {
-    auto align = static_cast<uint32_t>(format.BlockAlign());
-    int32_t perChunk = static_cast<int32_t>(std::max<uint32_t>(format.GetChunkBytes() / align, 1));
-    for (int32_t pos = 0; pos < blocks;) {
-        int32_t n = std::min(perChunk, blocks - pos);
-        uint32_t bytes = static_cast<uint32_t>(n) * align;
-        std::unique_ptr<uint8_t[]> memory(new (std::nothrow) uint8_t[bytes]);
-        if (!memory)
+    int64_t end = 0;
+    for (int32_t i = 0; i < rec.chunkCount; i++) {
+        const SavedChunk& saved = rec.chunks[i];
+        if (saved.returned || saved.first != end || saved.count < 1
+            || (saved.memory && saved.bytes < static_cast<uint64_t>(saved.count) * align))
             return false;
-        std::memcpy(memory.get(), frames + static_cast<size_t>(pos) * align, bytes);
-        auto* chunk = new (std::nothrow) CKV_BUFFER(n, std::move(memory), bytes);
+        end += saved.count;
+    }
+    return end == blocks;
+}
+
+// Chunks for the record's saved chunks, each given its memory; false (the
+// record as it was) when out of memory.
+bool ChunksFromRecord(CKV_ACTSTORE& rec, CGObList& out)
+{
+    // Every chunk first, so that nothing leaves the record unless all are there.
+    for (int32_t i = 0; i < rec.chunkCount; i++) {
+        auto* chunk = new (std::nothrow) CKV_BUFFER(rec.chunks[i].count, nullptr, 0);
         if (!chunk)
             return false;
         out.Append(chunk);
-        pos += n;
+    }
+    int32_t i = 0;
+    for (CGObListRec* r = out.Head(); r; r = r->Next(), i++) {
+        auto* chunk = static_cast<CKV_BUFFER*>(r);
+        rec.TakeChunkMemory(i, chunk->memory, chunk->memoryBytes);
+        if (!chunk->memory)
+            chunk->memoryBytes = 0;
     }
     return true;
+}
+
+// Gives the memory ChunksFromRecord took back to the record.
+void ReturnToRecord(CGObList& chunks, CKV_ACTSTORE& rec)
+{
+    int32_t i = 0;
+    for (CGObListRec* r = chunks.Head(); r; r = r->Next(), i++) {
+        auto* chunk = static_cast<CKV_BUFFER*>(r);
+        rec.PutChunkBack(i, chunk->memory, chunk->memoryBytes);
+        chunk->memoryBytes = 0;
+    }
 }
 
 }
@@ -231,8 +286,10 @@ int ConvertFormat(const KvWaveFormat* format)
     return ConvertTo(target, ORIGIN_COMMAND);
 }
 
-int RestoreConvertedFormat(const uint8_t* data, uint32_t size)
+int RestoreConvertedFormat(CKV_ACTSTORE& rec)
 {
+    const uint8_t* data = rec.data.get();
+    uint32_t size = rec.size;
     SavedSound head;
     if (data == nullptr || size < sizeof head)
         return -1;
@@ -252,18 +309,22 @@ int RestoreConvertedFormat(const uint8_t* data, uint32_t size)
     if (head.blocks < 0)
         return ConvertTo(saved, ORIGIN_PROGRAM);
 
-    const uint8_t* frames = record + head.formatBytes;
-    uint64_t bytes = static_cast<uint64_t>(head.blocks) * static_cast<uint32_t>(saved.BlockAlign());
-    if (bytes > size - sizeof head - head.formatBytes) {
+    if (!SavedChunksFit(rec, head.blocks, static_cast<uint32_t>(saved.BlockAlign()))) {
         Log("Act:Convert BAD RECORD");
         return -1;
     }
+    auto oldAlign = static_cast<uint32_t>(TheDocument().format.BlockAlign());
     if (!PrepareRecord(ORIGIN_PROGRAM))
         return -1;
     CGObList restored;
-    int rc = ChunksFrom(frames, head.blocks, saved, restored) ? 0 : ERR_NO_MEMORY;
-    if (rc == 0)
+    int rc = ChunksFromRecord(rec, restored) ? 0 : ERR_NO_MEMORY;
+    if (rc == 0) {
         rc = SwapSound(restored, saved, head.samples);
+        if (rc == 0)
+            KeepReplacedChunks(restored, oldAlign);
+        else
+            ReturnToRecord(restored, rec);
+    }
     Complete(rc);
     return rc;
 }

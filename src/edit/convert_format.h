@@ -5,14 +5,17 @@
 
 #include "sound/wave_format.h"
 
+class CKV_ACTSTORE;
+
 // The whole document to another format (undoable). 0, -1 or an
 // error id; a failure or cancel leaves the document exactly as it was.
 int ConvertFormat(const KvWaveFormat* format);
 
 // The restore step of a Convert Format record (undo and redo): puts back the
 // saved format and samples, or converts back to the saved format when the
-// record holds no samples. Results as ActApply.
-int RestoreConvertedFormat(const uint8_t* data, uint32_t size);
+// record holds no samples. The saved chunks' memory becomes the document's
+// only when the step succeeds. Results as ActApply.
+int RestoreConvertedFormat(CKV_ACTSTORE& record);
 
 // The Convert Format command's use of the manager's chooser: when the
 // "USEACM" setting is on and a usable manager is installed, the chooser

@@ -16,19 +16,19 @@ void Fill(const EffectSettings& settings)
     int32_t n = PrepareSampleEffect(ACTION_FILL, RESTORE_SAMPLES);
     if (n == 0)
         return;
-    CKV_Document& doc = TheDocument();
     int32_t start = TheSelection().selStart;
     bool mix = TheSelection().editMode == EDIT_MIX;
     const int32_t value = FillSampleValue(settings.fillValue, IsWideSamples() ? 16 : 8);
+    const MixShares shares;
     ForEachSampleRun(start, n, [] {},
-        [&](auto sample, uint8_t* p, int32_t count, size_t stride, int32_t index) {
+        [&](auto sample, uint8_t* p, int32_t count, size_t stride, int32_t) {
             using S = decltype(sample);
+            const int32_t v = value;
             if (mix) {
-                for (int32_t i = 0; i < count; i++)
-                    doc.WriteSampleMixed(start + index + i, value);
+                for (int32_t i = 0; i < count; i++, p += stride)
+                    shares.Store<S>(p, v);
                 return;
             }
-            const int32_t v = value;
             for (int32_t i = 0; i < count; i++, p += stride)
                 S::Store(p, v);
         });

@@ -12,7 +12,6 @@ void AddNoise(const EffectSettings& settings)
     int32_t n = PrepareSampleEffect(ACTION_NOISE, RESTORE_SAMPLES);
     if (n == 0)
         return;
-    CKV_Document& doc = TheDocument();
     int32_t start = TheSelection().selStart;
     bool mix = TheSelection().editMode == EDIT_MIX;
     // Beyond full scale the values would not fit the sample width.
@@ -20,18 +19,19 @@ void AddNoise(const EffectSettings& settings)
     int32_t peak = static_cast<int32_t>(ScalePercent(percent, IsWideSamples() ? Sample16::MAX : Sample8::MAX));
     // One sequence runs on through every channel.
     NoiseSource random(TheClock().TickCount());
+    const MixShares shares;
     ForEachSampleRun(start, n, [] {},
-        [&](auto sample, uint8_t* p, int32_t count, size_t stride, int32_t index) {
+        [&](auto sample, uint8_t* p, int32_t count, size_t stride, int32_t) {
             using S = decltype(sample);
-            if (mix) {
-                for (int32_t i = 0; i < count; i++)
-                    doc.WriteSampleMixed(start + index + i, random.Sample(peak));
-                return;
-            }
             // A local generator: a store through p may alias the captured one.
             NoiseSource local = random;
-            for (int32_t i = 0; i < count; i++, p += stride)
-                S::Store(p, local.Sample(peak));
+            if (mix) {
+                for (int32_t i = 0; i < count; i++, p += stride)
+                    shares.Store<S>(p, local.Sample(peak));
+            } else {
+                for (int32_t i = 0; i < count; i++, p += stride)
+                    S::Store(p, local.Sample(peak));
+            }
             random = local;
         });
     // A cancel is completed the same way: the lifecycle puts the samples back.

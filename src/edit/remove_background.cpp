@@ -73,6 +73,63 @@ int32_t RemovePass(Removal& work, int k, int32_t start, int32_t n)
     return p;
 }
 
+// Whether a pass over the n samples from start of channel k (addressed
+// already) would remove anything: a quiet stretch longer than the minimum.
+// Until the first such stretch a pass changes nothing, so both see the same
+// samples. Past the end of the store a pass reads silence.
+template <class S>
+bool FindsLongStretch(const Removal& work, int32_t start, int32_t n)
+{
+    CKV_Document& doc = TheDocument();
+    size_t stride = static_cast<size_t>(doc.format.BlockAlign());
+    const int32_t threshold = work.threshold;
+    int64_t r = 0;
+    for (int32_t done = 0; done < n;) {
+        uint8_t* p;
+        int32_t run = doc.GetRun(&p, start + done, n - done);
+        if (run < 1)
+            return r + (n - done) > work.minimum;
+        // The longest a stretch can get within this run decides it.
+        int64_t needed = work.minimum - r;
+        int32_t i = 0;
+        for (; i < run; i++, p += stride) {
+            if (std::abs(S::Load(p)) > threshold) {
+                r = 0;
+                needed = work.minimum;
+            } else if (--needed < 0) {
+                return true;
+            }
+        }
+        r = work.minimum - needed;
+        done += run;
+    }
+    return false;
+}
+
+// Whether RemoveBackground over the selection would change anything, judged
+// as its passes judge: whole frames by the first channel when deleting, each
+// channel on show when silencing.
+bool AnythingToRemove(const Removal& work, int32_t start, int32_t n)
+{
+    CKV_Document& doc = TheDocument();
+    bool wide = IsWideSamples();
+    auto scan = [&] {
+        return wide ? FindsLongStretch<Sample16>(work, start, n) : FindsLongStretch<Sample8>(work, start, n);
+    };
+    bool found = false;
+    if (work.deleting) {
+        doc.SetChannel(WHOLE_FRAMES);
+        found = scan();
+    } else {
+        ForEachChannel([&](int) {
+            found = scan();
+            return !found;
+        });
+    }
+    doc.ReleaseCursor();
+    return found;
+}
+
 // The minimum length of a removed stretch: noiseDuration counts tens of
 // milliseconds. Out-of-range settings are kept within what MsToBlocks takes.
 int64_t MinimumBlocks(int32_t duration)
@@ -87,16 +144,25 @@ void RemoveBackground(const EffectSettings& settings)
 {
     if (settings.noiseThreshold < 1)
         return;
-    int32_t n = PrepareSampleEffect(ACTION_REMOVE_BACKGROUND, RESTORE_SAMPLES);
-    if (n == 0)
-        return;
-    CKV_Document& doc = TheDocument();
-    int32_t start = TheSelection().selStart;
     Removal work;
     work.minimum = MinimumBlocks(settings.noiseDuration);
     int32_t full = IsWideSamples() ? Sample16::MAX : Sample8::MAX;
     work.threshold = ClampToSample(ScalePercent(full, settings.noiseThreshold), 0, INT32_MAX);
     work.deleting = settings.noiseDelete != 0;
+    // Looked at before anything is saved for undo: a selection without a
+    // long quiet stretch would be copied only to be thrown away. Stopped
+    // first: a recording ended by the stop changes the selection.
+    CKV_Document& doc = TheDocument();
+    if (!doc.format.IsPcm())
+        return;
+    TheEngineLink().Stop();
+    const Selection& sel = TheSelection();
+    if (sel.selLength > 0 && !AnythingToRemove(work, sel.selStart, sel.selLength))
+        return;
+    int32_t n = PrepareSampleEffect(ACTION_REMOVE_BACKGROUND, RESTORE_SAMPLES);
+    if (n == 0)
+        return;
+    int32_t start = TheSelection().selStart;
 
     int32_t end = start + n;
     bool cancelled = false;

@@ -23,7 +23,8 @@ void WriteTone(const int16_t* table, uint32_t step, int32_t n, bool add, bool mi
     doc.SetChannel(k);
     int32_t start = TheSelection().selStart;
     TonePhase phase;
-    auto op = [&](S, uint8_t* p, int32_t count, size_t stride, int32_t index) {
+    const MixShares shares;
+    auto op = [&](S, uint8_t* p, int32_t count, size_t stride, int32_t) {
         // Locals: a store through p may alias anything.
         uint32_t t = phase.t;
         uint32_t fraction = phase.fraction;
@@ -32,7 +33,7 @@ void WriteTone(const int16_t* table, uint32_t step, int32_t n, bool add, bool mi
                 t %= TONE_PERIOD;
             int32_t v = t < TONE_TABLE_SIZE ? table[t] : -table[t - TONE_TABLE_SIZE];
             if (mix) {
-                doc.WriteSampleMixed(start + index + i, v);
+                shares.Store<S>(p, v);
             } else {
                 if (add)
                     v = ClampToWidth<S>(int64_t{v} + S::Load(p));

@@ -210,6 +210,33 @@ bool CKV_ACTSTORE::ReturnChunk(int32_t i, CKV_BUFFER* chunk)
     return true;
 }
 
+bool CKV_ACTSTORE::TakeChunkMemory(int32_t i, std::unique_ptr<uint8_t[]>& memory, uint32_t& bytes)
+{
+    if (i < 0 || i >= chunkCount || chunks[i].returned)
+        return false;
+    SavedChunk& saved = chunks[i];
+    bytes = saved.bytes;
+    memory = std::move(saved.memory);
+    saved.returned = true;
+    saved.bytes = 0;
+    chunkBytes -= bytes;
+    memoryInUse -= bytes;
+    return true;
+}
+
+void CKV_ACTSTORE::PutChunkBack(int32_t i, std::unique_ptr<uint8_t[]>& memory, uint32_t bytes)
+{
+    if (i < 0 || i >= chunkCount || !chunks[i].returned)
+        return;
+    SavedChunk& saved = chunks[i];
+    uint32_t held = memory ? bytes : 0;
+    saved.memory = std::move(memory);
+    saved.bytes = held;
+    saved.returned = false;
+    chunkBytes += held;
+    memoryInUse += held;
+}
+
 CKV_ACTLIST::~CKV_ACTLIST()
 {
     DeleteAll();
@@ -356,7 +383,7 @@ int ActApply(CKV_ACTSTORE& record)
     case ACTION_DELETE:
         return ActRestoreWave(kind, action, nullptr, 0);
     case ACTION_CONVERT:
-        return RestoreConvertedFormat(data, size);
+        return RestoreConvertedFormat(record);
     default: {
         // Effects run again over the current selection with the current
         // settings (Reverse undoes itself this way); the toggles turn over

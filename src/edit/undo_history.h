@@ -51,6 +51,12 @@ public:
     // Hands chunk i's memory back to the document's `chunk`, which holds
     // exactly its frames (AttachMemory); false while the chunk is locked.
     bool ReturnChunk(int32_t i, CKV_BUFFER* chunk);
+    // Hands chunk i's memory to a chunk outside the document (the record no
+    // longer holds those frames and its bytes leave the memory in use);
+    // PutChunkBack undoes it with what TakeChunkMemory gave. False when the
+    // chunk went back already.
+    bool TakeChunkMemory(int32_t i, std::unique_ptr<uint8_t[]>& memory, uint32_t& bytes);
+    void PutChunkBack(int32_t i, std::unique_ptr<uint8_t[]>& memory, uint32_t bytes);
 
     uint32_t action;                    // the action this record undoes (its name labels Undo)
     uint32_t kind;                      // the restore step; Redo is labelled with its action name

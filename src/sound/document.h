@@ -100,6 +100,12 @@ public:
     // max). The pointer stays valid until the cursor is released.
     uint8_t* GetPointer(int32_t pos);
     int32_t GetRun(uint8_t** out, int32_t pos, int32_t max);
+    // Whole blocks from pos (channel offset none), for a caller that writes
+    // every byte of the run before anyone reads it: a chunk without memory
+    // that the run covers wholly gets a block that is not made silent first.
+    // Bytes the caller could not write it fills with SilenceByte().
+    int32_t GetRunToOverwrite(uint8_t** out, int32_t pos, int32_t max);
+    uint8_t SilenceByte() const;            // the byte that sounds like nothing in this format
     inline int ReadSample(int32_t pos);
     inline void WriteSample(int32_t pos, int value);    // truncated to the sample width
     // In Mix mode stores new × mixNew % + old × mixOld %, saturated at the
@@ -183,6 +189,9 @@ private:
     int ReadSampleSlow(int32_t pos);
     void WriteSampleSlow(int32_t pos, int value);
     int32_t BlockRun(uint8_t** out, int32_t pos, int32_t max);  // whole blocks, no channel offset
+    // Before whole blocks from pos are all written: the chunk there, when it
+    // has no memory and the n blocks cover it, gets memory without silence.
+    void PrepareOverwrite(int32_t pos, int32_t n);
     // Whole blocks between the store and a caller's buffer, run by run.
     int32_t CopyBlocks(int32_t pos, uint8_t* data, int32_t n, bool intoStore);
     bool LinkChunk(int32_t n, std::unique_ptr<uint8_t[]> memory, uint32_t bytes);

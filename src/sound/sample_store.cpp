@@ -46,7 +46,7 @@ uint32_t SampleWidth(const Form& format)
 
 // The byte that sounds like nothing: 8-bit PCM is unsigned around 128; A-law
 // and mu-law code their zero as 0xD5 and 0xFF; everything else uses 0.
-uint8_t SilenceByte(const Form& format)
+uint8_t FormatSilence(const Form& format)
 {
     const KvWaveFormat* w = format.Record();
     if (!w)
@@ -160,7 +160,7 @@ void CKV_Document::ResizeMemory(CKV_BUFFER* chunk, uint32_t bytes)
     uint32_t kept = chunk->memory ? std::min(chunk->memoryBytes, bytes) : 0;
     if (kept)
         std::memcpy(block.get(), chunk->memory.get(), kept);
-    std::memset(block.get() + kept, SilenceByte(format), bytes - kept);
+    std::memset(block.get() + kept, FormatSilence(format), bytes - kept);
     chunk->memory = std::move(block);
     chunk->memoryBytes = bytes;
 }
@@ -355,6 +355,37 @@ int32_t CKV_Document::BlockRun(uint8_t** out, int32_t pos, int32_t max)
     return std::min(max, currentStart + current->count - pos);
 }
 
+void CKV_Document::PrepareOverwrite(int32_t pos, int32_t n)
+{
+    if (!Locate(pos) || current->memory || pos != currentStart || n < current->count)
+        return;
+    uint64_t need = static_cast<uint64_t>(current->count) * AlignOf(format);
+    if (need == 0 || need > UINT32_MAX)
+        return;
+    // Out of memory: Lock tries again and reports it.
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[need]);
+    if (!block)
+        return;
+    current->memory = std::move(block);
+    current->memoryBytes = static_cast<uint32_t>(need);
+}
+
+int32_t CKV_Document::GetRunToOverwrite(uint8_t** out, int32_t pos, int32_t max)
+{
+    if (!out)
+        return 0;
+    *out = nullptr;
+    if (max < 1)
+        return 0;
+    PrepareOverwrite(pos, max);
+    return BlockRun(out, pos, max);
+}
+
+uint8_t CKV_Document::SilenceByte() const
+{
+    return FormatSilence(format);
+}
+
 void CKV_Document::WriteSampleMixed(int32_t pos, int value)
 {
     if (TheSelection().editMode != EDIT_MIX) {
@@ -373,6 +404,8 @@ int32_t CKV_Document::CopyBlocks(int32_t pos, uint8_t* data, int32_t n, bool int
     size_t align = AlignOf(format);
     int32_t done = 0;
     while (done < n) {
+        if (intoStore)
+            PrepareOverwrite(pos + done, n - done);
         uint8_t* p;
         int32_t run = BlockRun(&p, pos + done, n - done);
         if (run < 1)
@@ -427,7 +460,7 @@ int32_t CKV_Document::MixBlocks(int32_t pos, const uint8_t* data, int32_t n)
 
 void CKV_Document::FillSilence(int32_t pos, int32_t n)
 {
-    uint8_t silence = SilenceByte(format);
+    uint8_t silence = FormatSilence(format);
     int32_t done = 0;
     while (done < n) {
         uint8_t* p;
@@ -446,7 +479,7 @@ void CKV_Document::FillSilence(int32_t pos, int32_t n)
 
 int32_t CKV_Document::SilenceBlocks(int32_t pos, int32_t n)
 {
-    uint8_t silence = SilenceByte(format);
+    uint8_t silence = FormatSilence(format);
     size_t align = AlignOf(format);
     int32_t done = 0;
     while (done < n && Locate(pos + done)) {

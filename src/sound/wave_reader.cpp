@@ -244,13 +244,17 @@ int ReadSoundData(CMMFile& file, int mode, int32_t n, const Form& fileFormat, in
     doc.SetChannel(255);
     while (left > 0) {
         uint8_t* run = nullptr;
-        int32_t blocks = doc.GetRun(&run, pos, left);
+        int32_t blocks = doc.GetRunToOverwrite(&run, pos, left);
         if (blocks <= 0) {
             result = ERR_NO_MEMORY;
             break;
         }
         int32_t bytes = blocks * align;
-        if (file.Read(run, bytes) != bytes) {
+        int32_t got = file.Read(run, bytes);
+        if (got != bytes) {
+            // The room was not made silent beforehand.
+            got = std::max(got, 0);
+            std::memset(run + got, doc.SilenceByte(), static_cast<size_t>(bytes - got));
             result = ERR_FILE_SHORT;
             break;
         }

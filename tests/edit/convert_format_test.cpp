@@ -59,6 +59,28 @@ TEST_F(ConvertFormatTest, StereoToMono22050To8000StepsChunkByChunkAndUndoRestore
     EXPECT_EQ(converted, DocumentBytes());
 }
 
+TEST_F(ConvertFormatTest, UndoAndRedoGiveBackUntouchedSilenceAndTheMemoryItHeld)
+{
+    Load(PcmFormat(2, 16, 22050), Pattern(4 * 60));
+    // Room inserted but never written has no memory of its own.
+    ASSERT_TRUE(doc.InsertSpace(20, 30));
+    original = DocumentBytes();
+    uint32_t before = UndoMemoryInUse();
+    KvWaveFormat target = PcmFormat(1, 8, 11025);
+    ASSERT_EQ(0, ConvertFormat(&target));
+    Bytes converted = DocumentBytes();
+    EXPECT_EQ(45u, converted.size());
+    EXPECT_EQ(0, ActUndo());
+    EXPECT_EQ(original, DocumentBytes());
+    EXPECT_EQ(0, ActRedo());
+    EXPECT_EQ(converted, DocumentBytes());
+    ASSERT_EQ(0, ActUndo());
+    EXPECT_EQ(original, DocumentBytes());
+    TheUndoHistory().DeleteAll();
+    TheRedoHistory().DeleteAll();
+    EXPECT_EQ(before, UndoMemoryInUse());
+}
+
 TEST_F(ConvertFormatTest, ACancelOrAFailureHalfwayLeavesTheDocumentAsItWas)
 {
     // Long enough for the progress window, whose Cancel is pressed after the first chunk.
