@@ -23,6 +23,12 @@ int32_t SwapPairs(int k, int32_t start, int32_t n, int32_t from, int32_t to, boo
     // An odd start never meets a multiple of the interval.
     progress = progress && (start & 1) == 0;
     int32_t i = from;
+    // The back end's chunk, followed backwards from one run to the next:
+    // looking each back run up afresh would walk the chunk list from its
+    // nearer end every time, which grows with the square of a long sound.
+    // No other action can change the chunk list while this one runs.
+    CKV_BUFFER* backChunk = nullptr;
+    int32_t backStart = 0;
     while (i < to) {
         int32_t limit = to - i;
         if (progress) {
@@ -43,7 +49,16 @@ int32_t SwapPairs(int k, int32_t start, int32_t n, int32_t from, int32_t to, boo
         int32_t backPos = start + n - 1 - i;
         uint8_t* back;
         int32_t count = 0;
+        while (backChunk && backPos < backStart) {
+            backChunk = static_cast<CKV_BUFFER*>(backChunk->Prev());
+            if (backChunk)
+                backStart -= backChunk->count;
+        }
+        if (backChunk && backPos - backStart < backChunk->count)
+            doc.SetCurrent(backChunk, backStart);
         if (doc.GetRun(&back, backPos, 1) == 1) {
+            backChunk = doc.current;
+            backStart = doc.currentStart;
             count = std::min(frontRun, backPos - doc.currentStart + 1);
             for (int32_t k = 0; k < count; k++, front += stride, back -= stride) {
                 int32_t v = S::Load(front);
