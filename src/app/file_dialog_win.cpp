@@ -54,7 +54,9 @@ UINT_PTR CALLBACK DialogHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 // The filter string with each "|" turned into the zero the dialog expects;
 // the text ends in "|", so the list ends in two zeros.
-std::string Filter(int id)
+}
+
+std::string FileDialogFilter(int id)
 {
     std::string filter = LoadAppString(id);
     for (char& c : filter) {
@@ -63,8 +65,6 @@ std::string Filter(int id)
     }
     filter.push_back('\0');
     return filter;
-}
-
 }
 
 std::string FileDialogFolder(const char* lastFileName)
@@ -92,7 +92,7 @@ bool RunFileDialog(FileDialogKind kind)
     std::strncpy(file, LastFileName().c_str(), sizeof file - 1);
     std::string folder = FileDialogFolder(LastFileName().c_str());
     bool save = kind == FILE_DIALOG_SAVE;
-    std::string filter = Filter(save ? STR_FILTER_SAVE : STR_FILTER_OPEN);
+    std::string filter = FileDialogFilter(save ? STR_FILTER_SAVE : STR_FILTER_OPEN);
 
     OPENFILENAMEA ofn = {};
     ofn.lStructSize = sizeof ofn;

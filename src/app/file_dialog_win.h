@@ -15,4 +15,7 @@ bool RunFileDialog(FileDialogKind kind);
 // The folder a dialog starts in: the last file name's folder; without one
 // the system's media folder, or the program's own folder when that is
 // missing.
+// String `id` as a common dialog's filter: its "|" separators become zero
+// characters and the list ends with two.
+std::string FileDialogFilter(int id);
 std::string FileDialogFolder(const char* lastFileName);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/error_box_win.h"
+#include "app/file_dialog_win.h"
 #include "app/object_picture_win.h"
 #include "base/app.h"
 #include "base/dialog_owner_win.h"
@@ -117,12 +118,7 @@ struct ObjectDialog {
     void OnOpen()
     {
         char file[MAX_PATH] = {};
-        std::string filter = LoadAppString(STR_FILTER_ICON);
-        for (char& c : filter) {
-            if (c == '|')
-                c = '\0';
-        }
-        filter.push_back('\0');
+        std::string filter = FileDialogFilter(STR_FILTER_ICON);
         OPENFILENAMEA ofn = {};
         ofn.lStructSize = sizeof ofn;
         ofn.hwndOwner = dialog;
