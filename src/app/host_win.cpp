@@ -22,6 +22,10 @@ bool WindowsHost::PostViewUpdate()
     return FrameExists() && PostMessageA(TheApp().frame->hwnd, WM_KV_UPDATE_VIEWS, 0, 0);
 }
 
+namespace {
+const DWORD ROUTE_INTERVAL_MS = 15;
+}
+
 void WindowsHost::PumpMessages(volatile int* flag)
 {
     if (flag && *flag) {
@@ -30,7 +34,16 @@ void WindowsHost::PumpMessages(volatile int* flag)
     }
     // A zero flag: what is waiting now is routed once, so that painting and
     // a Cancel button keep working between a long action's progress checks.
-    // Bounded, so a steady stream of messages cannot stall the action.
+    // Bounded, so a steady stream of messages cannot stall the action. Each
+    // look at the queue is a round trip to the window system (tens of
+    // microseconds under Wine), while a check comes every few thousand
+    // samples: the queue is looked at no more often than the screen
+    // changes, which keeps painting and Cancel prompt and the action fast.
+    const DWORD now = GetTickCount();
+    if (routedOnce && now - routedAt < ROUTE_INTERVAL_MS)
+        return;
+    routedOnce = true;
+    routedAt = now;
     MSG msg;
     for (int routed = 0; routed < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); routed++) {
         if (msg.message == WM_QUIT) {

@@ -35,5 +35,7 @@ public:
 
 private:
     HCURSOR previousCursor = nullptr;   // current before the wait cursor
+    DWORD routedAt = 0;                 // tick count of the last routing between progress checks
+    bool routedOnce = false;
     int waitDepth = 0;
 };

@@ -76,6 +76,9 @@ public:
                 PostMessageA(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
             else
                 driver::Process::Press(dialog, IDCANCEL);
+            // The action looks at its queue every few milliseconds, not at
+            // every check: a press is seen once that time has passed.
+            Sleep(50);
         }
         return cancelled;
     }
