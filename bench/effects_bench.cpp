@@ -42,7 +42,7 @@ namespace {
 using namespace bench;
 
 // The targets the figures are judged against.
-const double TARGET_EFFECT_PERCENT = 25.0;
+const double TARGET_EFFECT_PERCENT = 50.0;
 const double TARGET_UNDO_MS = 5.0;          // beyond the time of copying the saved samples
 
 const int32_t FULL_SCALE = 32767;
@@ -283,6 +283,7 @@ struct EffectRun {
 struct EffectResult {
     std::string name;
     double percent = 0;
+    double withCopyPercent = -1;        // beside the plain loop plus the record's copy; -1: the record saves none
 };
 
 class Bench {
@@ -307,6 +308,7 @@ private:
 
     std::vector<EffectResult> effectResults;
     bool editMeasured = false;
+    double copySeconds = 0;             // the whole sound copied into fresh memory, best run
     double copyMs = 0;
     double undoMs = 0;
     double redoMs = 0;
@@ -390,6 +392,7 @@ bool Bench::MeasureEffect(const EffectRun& run)
     CKV_Document& doc = TheDocument();
     std::vector<double> ours, vectorised, scalar, undo;
     bool filed = true;
+    bool savesSamples = false;
     bool restored = true;
     bool same = true;
     for (int r = 0; r < options.reps; r++) {
@@ -405,6 +408,7 @@ bool Bench::MeasureEffect(const EffectRun& run)
         if (TheUndoHistory().IsEmpty()) {
             filed = false;
         } else {
+            savesSamples = UndoMemoryInUse() >= uint32_t(blocks) * BLOCK_BYTES;
             auto t2 = SteadyClock::now();
             int rc = ActUndo();
             auto t3 = SteadyClock::now();
@@ -434,10 +438,17 @@ bool Bench::MeasureEffect(const EffectRun& run)
     double million = double(blocks) * CHANNELS / 1e6;
     double plain = std::min(Best(vectorised), Best(scalar));
     double percent = 100.0 * plain / Best(ours);
-    effectResults.push_back({run.name, percent});
+    // A record that saves the samples copies the whole sound into memory
+    // just allocated, which no plain loop does: the same arithmetic plus
+    // that copy is what an undoable effect can reach at best.
+    double withCopy = savesSamples ? 100.0 * (plain + copySeconds) / Best(ours) : -1;
+    effectResults.push_back({run.name, percent, withCopy});
     std::printf("   %-30s %7.1f M samples/s   plain loop %7.1f M samples/s   = %5.1f %% of the plain loop   %s\n",
         (run.name + ":").c_str(), million / Best(ours), million / plain, percent,
         Verdict(percent >= TARGET_EFFECT_PERCENT));
+    if (savesSamples)
+        std::printf("   %-30s = %5.1f %% of the plain loop plus the record's copy (%.1f ms)   %s\n", "", withCopy,
+            (plain + copySeconds) * 1e3, Verdict(withCopy >= TARGET_EFFECT_PERCENT));
     std::printf("   %-30s (best %.1f ms; plain loop vectorised %.1f ms, scalar %.1f ms; contents %s; ", "",
         Best(ours) * 1e3, Best(vectorised) * 1e3, Best(scalar) * 1e3, same ? "equal" : "DIFFER");
     if (filed)
@@ -463,24 +474,12 @@ bool Bench::MeasureEffects()
         options.reps);
     // An effect's undo record copies the samples it overwrites into memory
     // just allocated, whose first touch the plain loops never pay for.
-    std::vector<double> copies;
-    for (int r = 0; r < options.reps; r++) {
-        size_t bytes = original.size() * sizeof(int16_t);
-        auto t0 = SteadyClock::now();
-        void* fresh = std::malloc(bytes);
-        if (fresh)
-            std::memcpy(fresh, original.data(), bytes);
-        auto t1 = SteadyClock::now();
-        // Looked at afterwards, so that the copy is made at all.
-        bool copied = fresh && std::memcmp(fresh, original.data(), bytes) == 0;
-        std::free(fresh);
-        if (!copied)
-            return false;
-        copies.push_back(Seconds(t0, t1));
-    }
+    copySeconds = FreshCopySeconds(original.data(), original.size() * sizeof(int16_t), options.reps);
+    if (copySeconds <= 0)
+        return false;
     std::printf("   The whole sound copied into fresh malloc'ed memory, as a record saving it is: best %.1f ms\n"
                 "   (included in the time of every effect whose record saves the samples)\n\n",
-        Best(copies) * 1e3);
+        copySeconds * 1e3);
     bool ok = true;
     for (const EffectRun& run : Effects())
         ok = MeasureEffect(run) && ok;
@@ -571,9 +570,14 @@ bool Bench::MeasureDelete()
 void Bench::Summary()
 {
     std::printf("\nTargets:\n");
-    for (const EffectResult& e : effectResults)
-        std::printf("   %-30s >= %.0f %% of the plain loop: %6.1f %%   %s\n", e.name.c_str(), TARGET_EFFECT_PERCENT,
+    for (const EffectResult& e : effectResults) {
+        std::printf("   %-30s >= %.0f %% of the plain loop: %6.1f %%   %s", e.name.c_str(), TARGET_EFFECT_PERCENT,
             e.percent, Verdict(e.percent >= TARGET_EFFECT_PERCENT));
+        if (e.withCopyPercent >= 0)
+            std::printf("   (with the record's copy: %.1f %% %s)", e.withCopyPercent,
+                Verdict(e.withCopyPercent >= TARGET_EFFECT_PERCENT));
+        std::printf("\n");
+    }
     if (editMeasured) {
         double limit = TARGET_UNDO_MS + copyMs;
         std::printf("   undo and redo of Delete (%d-minute sound) under %.0f ms plus the copy time, %.3f ms:\n"
