@@ -9,7 +9,7 @@
 // job_win_bench --startup <rounds> [--file <sound>]
 // Jobs: amplify fade echo reverse lowpass pitch tone convert, and "history":
 // Amplify, Reverse, Echo and Convert Format in a row, for the memory the undo
-// history holds.
+// history holds, then each undone and the sound compared with the original.
 #include <windows.h>
 #include <psapi.h>
 
@@ -260,6 +260,65 @@ int RunJob(const std::string& sound, const Job& job)
 
 // The undo history of a long sound: four changes in a row, each kept for
 // undo and each saved; then the peak memory beside the sound's size.
+
+// Where the "data" chunk of a RIFF WAVE file lies: false when there is none.
+bool FindDataChunk(HANDLE file, uint64_t& offset, uint32_t& size)
+{
+    LARGE_INTEGER length;
+    if (!GetFileSizeEx(file, &length))
+        return false;
+    uint64_t pos = 12;
+    while (pos + 8 <= uint64_t(length.QuadPart)) {
+        unsigned char head[8];
+        DWORD got = 0;
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(pos);
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, head, 8, &got, nullptr) || got != 8)
+            return false;
+        const uint32_t bytes = uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16
+            | uint32_t(head[7]) << 24;
+        if (std::memcmp(head, "data", 4) == 0) {
+            offset = pos + 8;
+            size = bytes;
+            return offset + size <= uint64_t(length.QuadPart);
+        }
+        pos += 8 + uint64_t(bytes) + (bytes & 1);
+    }
+    return false;
+}
+
+// Whether two WAVE files hold the same sound data, byte for byte.
+bool SameSoundData(const std::string& a, const std::string& b)
+{
+    HANDLE fa = CreateFileA(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE fb = CreateFileA(b.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    bool same = false;
+    uint64_t oa = 0, ob = 0;
+    uint32_t sa = 0, sb = 0;
+    if (fa != INVALID_HANDLE_VALUE && fb != INVALID_HANDLE_VALUE && FindDataChunk(fa, oa, sa)
+        && FindDataChunk(fb, ob, sb) && sa == sb) {
+        LARGE_INTEGER at;
+        at.QuadPart = LONGLONG(oa);
+        SetFilePointerEx(fa, at, nullptr, FILE_BEGIN);
+        at.QuadPart = LONGLONG(ob);
+        SetFilePointerEx(fb, at, nullptr, FILE_BEGIN);
+        std::vector<char> ba(1 << 20), bb(1 << 20);
+        same = true;
+        for (uint32_t left = sa; same && left > 0;) {
+            const DWORD n = DWORD(std::min<uint32_t>(left, uint32_t(ba.size())));
+            DWORD ga = 0, gb = 0;
+            same = ReadFile(fa, ba.data(), n, &ga, nullptr) && ReadFile(fb, bb.data(), n, &gb, nullptr) && ga == n
+                && gb == n && std::memcmp(ba.data(), bb.data(), n) == 0;
+            left -= n;
+        }
+    }
+    if (fa != INVALID_HANDLE_VALUE)
+        CloseHandle(fa);
+    if (fb != INVALID_HANDLE_VALUE)
+        CloseHandle(fb);
+    return same;
+}
+
 int RunHistory(const std::string& sound)
 {
     driver::Sandbox box("history");
@@ -285,11 +344,19 @@ int RunHistory(const std::string& sound)
                 break;
             }
         }
+        const double seconds = Seconds(t0, Now());
+        const double peak = PeakMegabytes(s.program.pi.hProcess);
+        // Every step kept is taken back, newest first; the save after each
+        // tells when it is over.
+        int undone = 0;
+        for (; rc == 0 && undone < 4; undone++) {
+            PostMessageA(s.frame, WM_COMMAND, IDM_EDIT_UNDO, 0);
+            if (!SaveWhenDone(s.frame, copy, 1200000))
+                break;
+        }
         if (rc == 0) {
-            std::printf("RESULT job=history seconds=%.3f sound_mb=%.0f peak_mb=%.0f\n", Seconds(t0, Now()),
-                soundMb, PeakMegabytes(s.program.pi.hProcess));
-        } else {
-            rc = 1;
+            std::printf("RESULT job=history seconds=%.3f sound_mb=%.0f peak_mb=%.0f undone=%d restored=%s\n",
+                seconds, soundMb, peak, undone, SameSoundData(sound, copy) ? "yes" : "no");
         }
         Stop(s);
     }

@@ -117,7 +117,18 @@ line=$("$KV_WINE" "$root/build/win64/job_win_bench.exe" --file "$wbig" --job his
     | grep '^RESULT')
 if [ -n "$line" ]; then
     echo "undo history of the ${minutes[-1]}-minute sound (Amplify, Reverse, Echo, Convert Format; default UNDO):"
-    echo "  sound $(field "$line" sound_mb) MB, peak working set $(field "$line" peak_mb) MB"
+    # The default UNDO setting keeps 15 steps and sets no memory limit, so
+    # all four stay: Amplify's, Echo's and Convert Format's records each hold
+    # the whole sound, Reverse's none, and the converted sound is an eighth
+    # of it (half the rate, one channel, 8 bits).
+    sound_mb=$(field "$line" sound_mb)
+    peak_mb=$(field "$line" peak_mb)
+    bound=$(awk -v s="$sound_mb" 'BEGIN { printf "%.0f", s * (3 + 1 / 8) * 1.05 }')
+    met=$(awk -v p="$peak_mb" -v b="$bound" 'BEGIN { print (p <= b) ? "met" : "MISSED" }')
+    echo "  sound $sound_mb MB, peak working set $peak_mb MB; sound and kept records + 5 % = $bound MB: $met"
+    restored=$(field "$line" restored)
+    echo "  undone afterwards: $(field "$line" undone) of 4 steps; the sound data equal to the original: $restored"
+    [ "$met" = met ] && [ "$restored" = yes ] || status=1
 else
     echo "history: FAILED"
     status=1
@@ -128,5 +139,25 @@ for args in "--startup 5" "--startup 3 --file $("$KV_WINE" winepath -w "$data/so
     # shellcheck disable=SC2086
     line=$("$KV_WINE" "$root/build/win64/job_win_bench.exe" $args 2>/dev/null | tr -d '\r' | grep '^RESULT')
     echo "${line:-startup: FAILED}" | sed 's/^RESULT //'
+    case "$args" in
+    "--startup 5")
+        best=$(field "$line" best)
+        echo "  start-up to the window under 0.5 s: $(awk -v b="${best:-9}" 'BEGIN { print (b < 0.5) ? "met" : "MISSED" }')"
+        ;;
+    esac
+done
+
+echo
+# The shipped programs carry no debug information: it lies in kelvora.dbg beside them.
+for exe in "$root"/build/win64/kelvora.exe "$root"/build/win32/kelvora.exe; do
+    [ -f "$exe" ] || continue
+    sections=$(x86_64-w64-mingw32-objdump -h "$exe" | awk '$2 ~ /^\.debug/' | wc -l)
+    dbg="${exe%.exe}.dbg"
+    printf '%s: %.1f MB, %d debug sections (%s)' "${exe#"$root"/}" "$(awk -v b="$(stat -c %s "$exe")" \
+        'BEGIN { print b / 1048576 }')" "$sections" "$([ "$sections" -eq 0 ] && echo met || echo MISSED)"
+    [ -f "$dbg" ] && printf '; debug information in %s, %.1f MB' "$(basename "$dbg")" \
+        "$(awk -v b="$(stat -c %s "$dbg")" 'BEGIN { print b / 1048576 }')"
+    x86_64-w64-mingw32-objdump -p "$exe" | grep -q "large address aware" && printf '; large-address-aware'
+    echo
 done
 exit $status
