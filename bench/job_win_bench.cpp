@@ -112,11 +112,15 @@ bool RunCommand(Process& program, HWND frame, const Job& job)
     return true;
 }
 
-FILETIME WriteTime(const std::string& path)
+// The file's last write time; false when it cannot be looked at, which is
+// not taken for a change.
+bool WriteTime(const std::string& path, FILETIME& time)
 {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    return data.ftLastWriteTime;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return false;
+    time = data.ftLastWriteTime;
+    return true;
 }
 
 // Whether the folder holds a file besides the sound and the program's own:
@@ -144,7 +148,8 @@ bool SaveStarted(const std::string& dir)
 bool SaveWhenDone(HWND frame, const std::string& path, DWORD timeoutMs, LARGE_INTEGER* saveStart = nullptr)
 {
     const std::string dir = path.substr(0, path.find_last_of('\\'));
-    const FILETIME before = WriteTime(path);
+    FILETIME before = {};
+    WriteTime(path, before);
     const DWORD start = GetTickCount();
     if (saveStart)
         saveStart->QuadPart = 0;
@@ -153,8 +158,8 @@ bool SaveWhenDone(HWND frame, const std::string& path, DWORD timeoutMs, LARGE_IN
         Sleep(5);
         if (saveStart && saveStart->QuadPart == 0 && SaveStarted(dir))
             *saveStart = Now();
-        const FILETIME now = WriteTime(path);
-        if (CompareFileTime(&now, &before) != 0)
+        FILETIME now;
+        if (WriteTime(path, now) && CompareFileTime(&now, &before) != 0)
             return true;
     }
     return false;
@@ -287,11 +292,14 @@ bool FindDataChunk(HANDLE file, uint64_t& offset, uint32_t& size)
     return false;
 }
 
-// Whether two WAVE files hold the same sound data, byte for byte.
+// Whether two WAVE files hold the same sound data, byte for byte. Opened
+// sharing everything: just after a save the system's move may still hold
+// the new file open for its delete access.
 bool SameSoundData(const std::string& a, const std::string& b)
 {
-    HANDLE fa = CreateFileA(a.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    HANDLE fb = CreateFileA(b.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE fa = CreateFileA(a.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE fb = CreateFileA(b.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
     bool same = false;
     uint64_t oa = 0, ob = 0;
     uint32_t sa = 0, sb = 0;
