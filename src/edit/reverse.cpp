@@ -1,13 +1,32 @@
-// Reverse: the selection played backwards, channel by channel.
+// Reverse: the selection played backwards, channel by channel, or whole
+// blocks at once when every channel is on show.
 #include "edit/level_effects.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #include "edit/actions.h"
 #include "edit/sample_math.h"
 #include "sound/document.h"
 
 namespace {
+
+// A whole block of N bytes (every channel's sample) moved as one value.
+template <size_t N>
+struct WholeBlock {
+    static int32_t Load(const uint8_t* p)
+    {
+        uint32_t v = 0;
+        std::memcpy(&v, p, N);
+        return static_cast<int32_t>(v);
+    }
+    static void Store(uint8_t* p, int32_t v)
+    {
+        const auto u = static_cast<uint32_t>(v);
+        std::memcpy(p, &u, N);
+    }
+};
 
 // Swaps the pairs from..to-1 of channel k's n samples from start (addressed
 // already):
@@ -74,27 +93,44 @@ int32_t SwapPairs(int k, int32_t start, int32_t n, int32_t from, int32_t to, boo
     return i;
 }
 
+// Reverses the given channels one after the other; the channel 255 is the
+// whole block. False when the user cancelled.
 template <class S>
-bool ReverseChannels(int32_t start, int32_t n)
+bool ReverseChannels(const std::vector<int>& channels, int32_t start, int32_t n)
 {
     CKV_Document& doc = TheDocument();
     int32_t half = n / 2;               // the middle sample of an odd count stays
-    int cancelledChannel = 0;
+    size_t done = 0;
     int32_t reached = half;
-    bool finished = ForEachChannel([&](int k) {
-        reached = SwapPairs<S>(k, start, n, 0, half, true);
-        cancelledChannel = k;
-        return reached == half;
-    });
+    for (; done < channels.size(); done++) {
+        doc.SetChannel(channels[done]);
+        reached = SwapPairs<S>(channels[done], start, n, 0, half, true);
+        if (reached != half)
+            break;
+    }
+    const bool finished = done == channels.size();
     if (!finished) {
         // The record holds no samples the lifecycle could write back on a
         // cancel, so put the swapped pairs back here: a half-reversed sound
         // that cannot be undone would be lost work.
-        for (int k = 1; k <= cancelledChannel && doc.SetChannel(k); k++)
-            SwapPairs<S>(k, start, n, 0, k == cancelledChannel ? reached : half, false);
+        for (size_t i = 0; i <= done; i++) {
+            doc.SetChannel(channels[i]);
+            SwapPairs<S>(channels[i], start, n, 0, i == done ? reached : half, false);
+        }
     }
     doc.ReleaseCursor();
     return finished;
+}
+
+// The channels the view shows, in order.
+std::vector<int> ShownChannels()
+{
+    std::vector<int> shown;
+    ForEachChannel([&](int k) {
+        shown.push_back(k);
+        return true;
+    });
+    return shown;
 }
 
 }
@@ -107,9 +143,28 @@ void Reverse()
     if (n == 0)
         return;
     int32_t start = TheSelection().selStart;
-    if (IsWideSamples())
-        ReverseChannels<Sample16>(start, n);
-    else
-        ReverseChannels<Sample8>(start, n);
+    const std::vector<int> shown = ShownChannels();
+    const KvWaveFormat* w = TheDocument().format.Record();
+    // With every channel on show the blocks themselves change places: one
+    // pass over the sound instead of one per channel.
+    const bool whole = w && shown.size() == w->nChannels;
+    const std::vector<int> blocks = {255};
+    switch (whole ? TheDocument().format.BlockAlign() : 0) {
+    case 4:
+        ReverseChannels<WholeBlock<4>>(blocks, start, n);
+        break;
+    case 2:
+        ReverseChannels<WholeBlock<2>>(blocks, start, n);
+        break;
+    case 1:
+        ReverseChannels<WholeBlock<1>>(blocks, start, n);
+        break;
+    default:
+        if (IsWideSamples())
+            ReverseChannels<Sample16>(shown, start, n);
+        else
+            ReverseChannels<Sample8>(shown, start, n);
+        break;
+    }
     ActComplete(ACTION_REVERSE, ACT_PREPARED);
 }

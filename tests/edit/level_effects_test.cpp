@@ -73,9 +73,16 @@ TEST_F(LevelEffectsTest, FadeFollowsTheStraightLineToExactlyTheEndPercent)
     }
 }
 
-TEST_F(LevelEffectsTest, ReverseKeepsTheMiddleSampleOfAnOddCount)
+TEST_F(LevelEffectsTest, ReverseMovesWholeBlocksAndKeepsTheMiddleOfAnOddCount)
 {
     EXPECT_EQ(After(Reverse, 1, 8, {9, 1, 2, 3, 4, 5, 9}, 1, 5), Samples({9, 5, 4, 3, 2, 1, 9}));
+    EXPECT_EQ(After(Reverse, 1, 16, {9, 1000, -2000, 3000, 9}, 1, 3), Samples({9, 3000, -2000, 1000, 9}));
+    for (uint16_t bits : {8, 16}) {
+        SCOPED_TRACE(bits);
+        EXPECT_EQ(After(Reverse, 2, bits, {9, -9, 1, -1, 2, -2, 3, -3, 4, -4, 9, -9}, 1, 4),
+            Samples({9, -9, 4, -4, 3, -3, 2, -2, 1, -1, 9, -9}));
+        EXPECT_EQ(After(Reverse, 2, bits, {1, -1, 2, -2, 3, -3}, 0, 3), Samples({3, -3, 2, -2, 1, -1}));
+    }
 }
 
 TEST_F(LevelEffectsTest, RemoveOffsetTakesTheMeanOrARunningMeanAndSaturates)
