@@ -104,7 +104,11 @@ bool RunCommand(Process& program, HWND frame, const Job& job)
     PostMessageA(frame, WM_COMMAND, static_cast<WPARAM>(job.command), 0);
     if (!job.dialogTitle)
         return true;
-    HWND dialog = program.WaitForDialog(job.dialogTitle, 20000);
+    // Looked for every few milliseconds: the driver's own waiting must not
+    // count as the program's time.
+    HWND dialog = nullptr;
+    for (const DWORD start = GetTickCount(); !dialog && GetTickCount() - start < 20000; Sleep(2))
+        dialog = program.FindDialog(job.dialogTitle);
     if (!dialog)
         return false;
     SetUp(dialog, job.setup);
