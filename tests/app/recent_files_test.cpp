@@ -115,7 +115,8 @@ protected:
         ASSERT_TRUE(ResetCore());
         ResetRecentFiles();
         ASSERT_EQ(0, NewDocument(nullptr));
-        dir = ::testing::TempDir() + "kv_files_" + std::to_string(reinterpret_cast<uintptr_t>(this) & 0xFFFF);
+        // Named by the test: ctest runs the cases as parallel processes.
+        dir = ::testing::TempDir() + "kv_files_" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         for (const char* leaf : {"a.wav", "b.wav", "c.wav"}) {
             std::string path = Path(leaf);
             ASSERT_TRUE(wave::WriteFile(path, tone)) << path;
