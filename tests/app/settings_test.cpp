@@ -34,13 +34,6 @@ protected:
         ASSERT_TRUE(ReadSettings());
     }
 
-    static void WriteTo(MemorySettingsStore& written)
-    {
-        SetSettingsStore(&written);
-        TheAppOptions().settingsChanged = 1;
-        ASSERT_TRUE(WriteSettings());
-    }
-
     // Every setting as text, the never-written ones included.
     static std::map<std::string, std::string> Snapshot()
     {
@@ -136,7 +129,9 @@ TEST_F(SettingsTest, EveryWrittenValueComesBackUnchanged)
         store.Set(SECTION, v[0], v[1]);
     ASSERT_TRUE(ReadSettings());
     MemorySettingsStore written;
-    WriteTo(written);
+    SetSettingsStore(&written);
+    TheAppOptions().settingsChanged = 1;
+    ASSERT_TRUE(WriteSettings());
     for (auto& v : values) {
         const char* text = written.Get(SECTION, v[0]);
         EXPECT_EQ(std::string(v[2]), text ? text : "-") << v[0];

@@ -64,10 +64,6 @@ TEST_F(DeviceOptionsTest, ProductIdsFindTheFirstMatchingDeviceAndShortValuesChan
     EXPECT_EQ("5,50,3,1,1", Saved());
     ParseSettingValue(STR_KEY_DEVICE, "none");
     EXPECT_EQ("5,50,3,1,1", Saved());
-
-    // A product id nobody has falls back to the mapper.
-    ParseSettingValue(STR_KEY_DEVICE, "77");
-    EXPECT_EQ(WAVE_MAPPER_ID, Options().playDevice);
 }
 
 TEST_F(DeviceOptionsTest, AMissingDeviceKeepsItsProductIdUntilTheUserChoosesAnother)

@@ -21,14 +21,6 @@ protected:
     }
 
     int Paste(const Bytes& image) { return ReadClipWave(image.data(), image.size(), READ_PASTE); }
-
-    size_t UndoSteps() const
-    {
-        size_t n = 0;
-        for (const CGObListRec* r = TheUndoHistory().Head(); r; r = r->Next())
-            n++;
-        return n;
-    }
 };
 
 Bytes Image16(uint16_t channels, uint32_t rate, const Samples& samples)
@@ -95,7 +87,7 @@ TEST_F(ClipWaveTest, PasteInsertsReplacesOrMixesAndUndoesToTheOriginal)
         ASSERT_EQ(0, Paste(image));
         EXPECT_EQ(c.expected, Read());
         ExpectSelection(c.selStart, c.newSelLength);
-        EXPECT_EQ(c.steps, UndoSteps());
+        EXPECT_EQ(c.steps, size_t(TheUndoHistory().Count()));
         EXPECT_EQ(1, doc.changeCount);
         for (size_t i = 0; i < c.steps; i++)
             ASSERT_EQ(0, ActUndo());

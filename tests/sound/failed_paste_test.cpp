@@ -3,9 +3,8 @@
 // the selection, the change count and both histories exactly as they were;
 // one that succeeds over a longer selection is two undo steps that give the
 // same state back. A file too long for memory opens nothing.
-#include <cstring>
-
 #include "edit/undo_history.h"
+#include "support/foreign_builder.h"
 #include "support/reader_fixture.h"
 
 namespace {
@@ -19,41 +18,6 @@ const int32_t SOUND_BLOCKS = 24000;
 const int32_t SEL_START = 5000;
 const int32_t SEL_LENGTH = 30000;       // longer than the sound: cut to it first
 const size_t MISSING_BYTES = 4000;      // a damaged file lacks its end
-
-void PutBE(Bytes& b, uint32_t v, int bytes)
-{
-    for (int i = bytes - 1; i >= 0; i--)
-        b.push_back(uint8_t(v >> (8 * i)));
-}
-
-Bytes Aiff(const Bytes& signed8)
-{
-    Bytes comm, ssnd(8, 0), body = {'A', 'I', 'F', 'F'};
-    PutBE(comm, 1, 2);
-    PutBE(comm, uint32_t(signed8.size()), 4);
-    PutBE(comm, 8, 2);
-    // 8000 Hz as an 80-bit extended: 2^12 × 1.953125.
-    comm.insert(comm.end(), {0x40, 0x0B, 0xFA, 0, 0, 0, 0, 0, 0, 0});
-    ssnd.insert(ssnd.end(), signed8.begin(), signed8.end());
-    for (auto [id, chunk] : {std::make_pair("COMM", &comm), std::make_pair("SSND", &ssnd)}) {
-        body.insert(body.end(), id, id + 4);
-        PutBE(body, uint32_t(chunk->size()), 4);
-        body.insert(body.end(), chunk->begin(), chunk->end());
-    }
-    Bytes form = {'F', 'O', 'R', 'M'};
-    PutBE(form, uint32_t(body.size()), 4);
-    form.insert(form.end(), body.begin(), body.end());
-    return form;
-}
-
-Bytes Au(uint32_t encoding, const Bytes& data)
-{
-    Bytes b = {'.', 's', 'n', 'd'};
-    for (uint32_t v : {24u, uint32_t(data.size()), encoding, 8000u, 1u})
-        PutBE(b, v, 4);
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
-}
 
 Bytes Voc(const Bytes& unsigned8)
 {
@@ -95,9 +59,9 @@ Paste Make(const char* name, Failure failure)
     if (ext == "in.wav")
         p.file = failure == CANT_CONVERT ? FakeCodecWave() : wave::Pcm(1, 8000, 16, s16);
     else if (ext == "in.aif")
-        p.file = Aiff(s8);
+        p.file = foreign::Aiff({foreign::Comm(1, uint32_t(s8.size()), 8, 8000), foreign::Ssnd(s8)});
     else if (ext == "in.au")
-        p.file = Au(failure == CANT_CONVERT ? 1 : 2, s8);
+        p.file = foreign::Au(failure == CANT_CONVERT ? 1 : 2, 1, 8000, s8);
     else if (ext == "in.voc")
         p.file = Voc(s8);
     else if (failure != CANT_CONVERT && failure != DAMAGED)
