@@ -29,6 +29,7 @@
 #include "support/running_app.h"
 #include "support/wave_builder.h"
 #include "support/win_driver.h"
+#include "support/win_pixels.h"
 
 using namespace wave;
 
@@ -380,23 +381,12 @@ std::vector<uint32_t> Snapshot(HWND window, bool button)
 {
     RECT r;
     GetClientRect(window, &r);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    if (button)
-        static_cast<CButtonImage*>(TheFrame().children[6])->Paint(dc);
-    else
-        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-        static_cast<const uint32_t*>(bits) + r.right * r.bottom);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    return pixels;
+    return paint::Pixels(r.right, r.bottom, [&](HDC dc) {
+        if (button)
+            static_cast<CButtonImage*>(TheFrame().children[6])->Paint(dc);
+        else
+            SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
 }
 
 TEST_F(FrameTest, TwentyThousandRepaintsLeaveTheButtonsAndFieldsDrawingAsBefore)
