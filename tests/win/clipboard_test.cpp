@@ -34,13 +34,7 @@ namespace {
 
 using wave::Bytes;
 
-size_t UndoSteps()
-{
-    size_t n = 0;
-    for (const CGObListRec* r = TheUndoHistory().Head(); r; r = r->Next())
-        n++;
-    return n;
-}
+size_t UndoSteps() { return size_t(TheUndoHistory().Count()); }
 
 class ClipboardTest : public ::testing::Test {
 protected:
@@ -278,9 +272,7 @@ TEST_F(ClipboardTest, MixingOptionsDialogStoresTheChosenPairAsOneStep)
     AppOptions& options = TheAppOptions();
     auto text = [](HWND d, int id) { return driver::WindowText(GetDlgItem(d, id)); };
     auto checked = [](HWND d, int id) { return SendDlgItemMessageA(d, id, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    auto press = [](HWND d, int id) {
-        SendDlgItemMessageA(d, id, BM_CLICK, 0, 0);
-    };
+    auto press = [](HWND d, int id) { SendDlgItemMessageA(d, id, BM_CLICK, 0, 0); };
     const char* title = "Mixing Options";
 
     // OK without a change files nothing.

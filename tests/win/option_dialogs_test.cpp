@@ -47,15 +47,16 @@ bool Checked(HWND dialog, int id)
     return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The user clicks into the field, selects its text and types over it.
-void Type(HWND dialog, int id, const char* text)
+// The user clicks into the edit, selects its text and types over it.
+void Type(HWND dialog, HWND edit, const char* text)
 {
-    HWND edit = GetDlgItem(dialog, id);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     for (const char* c = text; *c; c++)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
 }
+
+void Type(HWND dialog, int id, const char* text) { Type(dialog, GetDlgItem(dialog, id), text); }
 
 // The control lies within the dialog as cut by "<< Less".
 bool Shows(HWND dialog, int id)
@@ -202,14 +203,11 @@ TEST_F(OptionDialogTest, PresetsChecksAndTheExpandedState)
 TEST_F(OptionDialogTest, PitchFactorTypedAndInverted)
 {
     // Typed key by key, the text stays as typed while the factor follows.
-    Run(PitchDialog, "Pitch Change", [](HWND d) {
+    EXPECT_TRUE(Run(PitchDialog, "Pitch Change", [](HWND d) {
         EXPECT_EQ("1.00", Text(d, IDC_PITCH_TEXT));
         Type(d, IDC_PITCH_TEXT, "0.5");
         EXPECT_EQ("0.5", Text(d, IDC_PITCH_TEXT));
         EXPECT_TRUE(Checked(d, IDC_PITCH_PRESET));
-    }, IDCANCEL);
-    EXPECT_TRUE(Run(PitchDialog, "Pitch Change", [](HWND d) {
-        Type(d, IDC_PITCH_TEXT, "0.5");
     }));
     EXPECT_EQ(32768, TheEffectSettings().pitchFactor);
     EXPECT_EQ(8, TheDocument().length);     // an octave down: twice as long
@@ -356,11 +354,7 @@ TEST_F(OptionDialogTest, ConvertFormatTakesTypedRatesAndMakesWideSoundEditable)
         Press(d, IDC_CONVERT_STEREO);
         Press(d, IDC_CONVERT_16BIT);
         // Typed into the rate list's own edit, key by key.
-        HWND edit = GetWindow(GetDlgItem(d, IDC_CONVERT_RATE), GW_CHILD);
-        SendMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        for (const char* c = "22.05"; *c; c++)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        Type(d, GetWindow(GetDlgItem(d, IDC_CONVERT_RATE), GW_CHILD), "22.05");
         EXPECT_EQ("88200", Text(d, IDC_PROP_RATE));
     }));
     const KvWaveFormat* w = TheDocument().format.Record();
