@@ -344,15 +344,11 @@ TEST_F(FrameTest, ADroppedFileOpensAndPlaysAndOfTwoOnlyTheFirstOpens)
     // The box is modal: another thread keeps its text and presses OK.
     std::string text;
     std::thread pressOk([&text] {
-        for (int i = 0; i < 500; i++) {
-            if (HWND box = FindWindowA("#32770", "Kelvora Error")) {
-                char buffer[512] = {};
-                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-                text = buffer;
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
+        driver::Process self;
+        self.pi.dwProcessId = GetCurrentProcessId();
+        if (HWND box = self.WaitForDialog("Kelvora Error")) {
+            text = driver::WindowText(GetDlgItem(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     });
     SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, first})), 0);

@@ -29,6 +29,7 @@
 #include "sound/object_icon.h"
 #include "sound/object_options.h"
 #include "support/dib_builder.h"
+#include "support/win_driver.h"
 #include "device/device_catalogue.h"
 #include "device/device_dlg.h"
 #include "view/display_options_dlg.h"
@@ -72,6 +73,15 @@ void Press(HWND dialog, int id)
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// A visible dialog of this process whose title holds `title`, within 5 s:
+// visible, its initialisation is over.
+HWND WaitForDialog(const char* title)
+{
+    driver::Process self;
+    self.pi.dwProcessId = GetCurrentProcessId();
+    return self.WaitForDialog(title, 5000);
+}
+
 class OptionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -103,20 +113,11 @@ protected:
     {
         std::atomic<bool> found{false};
         std::thread driver([&] {
-            HWND dialog = nullptr;
-            // Visible: its initialisation is over.
-            for (int i = 0; i < 250 && !dialog; i++) {
-                dialog = FindWindowA("#32770", title);
-                if (!dialog || !IsWindowVisible(dialog)) {
-                    dialog = nullptr;
-                    Sleep(20);
-                }
+            if (HWND dialog = WaitForDialog(title)) {
+                found = true;
+                work(dialog);
+                PostMessageA(dialog, WM_COMMAND, close, 0);
             }
-            if (!dialog)
-                return;
-            found = true;
-            work(dialog);
-            PostMessageA(dialog, WM_COMMAND, close, 0);
         });
         bool ok = open(nullptr);
         driver.join();
@@ -531,16 +532,9 @@ TEST_F(ObjectOptionsDialogTest, IconsComeFromADroppedFileOrTheClipboardAndDefaul
         Press(d, IDC_OBJ_MAKE_DEFAULT);
         Press(d, IDC_OBJ_SHOW_TIME);
         PostMessageA(d, WM_COMMAND, IDOK, 0);
-        HWND box = nullptr;
-        for (int i = 0; i < 250 && !box; i++) {
-            box = FindWindowA("#32770", ErrorBoxTitle());
-            if (!box)
-                Sleep(20);
-        }
+        HWND box = WaitForDialog(ErrorBoxTitle());
         ASSERT_NE(nullptr, box);
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        error = text;
+        error = driver::WindowText(GetDlgItem(box, 0xFFFF));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }, IDCANCEL);
     EXPECT_EQ(0u, error.find("Can't save the file")) << error;
