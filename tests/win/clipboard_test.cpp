@@ -63,17 +63,11 @@ protected:
         TheAppOptions().mixNew = 100;
     }
 
-    static void Route()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            RouteMessage(msg);
-    }
     // A command by id, or an edit message (WM_CUT ...) when `message` is given.
     static void Command(int id, UINT message = WM_COMMAND)
     {
         PostMessageA(frame, message, message == WM_COMMAND ? id : 0, 0);
-        Route();
+        RouteWaitingMessages();
     }
 
     // Runs the command; while it shows the dialog titled `title`, `script`
@@ -89,7 +83,7 @@ protected:
         });
         Command(id);
         helper.join();
-        Route();
+        RouteWaitingMessages();
         return shown;
     }
 

@@ -43,13 +43,6 @@ std::string SiblingPath(const char* extension)
     return p.substr(0, p.find_last_of('.')) + extension;
 }
 
-void RouteWaitingMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        RouteMessage(msg);
-}
-
 RECT ChildRect(HWND frame, int id)
 {
     RECT r = {};

@@ -29,6 +29,7 @@
 #include "sound/object_icon.h"
 #include "sound/object_options.h"
 #include "support/dib_builder.h"
+#include "support/wave_builder.h"
 #include "support/win_driver.h"
 #include "device/device_catalogue.h"
 #include "device/device_dlg.h"
@@ -90,16 +91,15 @@ protected:
         Sound(PcmFormat(1, 16, 22050), {1000, -1000, 4000, -4000});
     }
 
-    void Sound(const KvWaveFormat& f, std::vector<int16_t> samples)
+    // 8-bit samples are stored offset by 128.
+    void Sound(const KvWaveFormat& f, const std::vector<int>& samples)
     {
         std::vector<uint8_t> bytes;
-        for (int16_t v : samples) {
-            if (f.wBitsPerSample == 8) {
+        if (f.wBitsPerSample == 16) {
+            bytes = wave::S16(samples);
+        } else {
+            for (int v : samples)
                 bytes.push_back(uint8_t(v + 128));
-            } else {
-                bytes.push_back(uint8_t(v & 0xFF));
-                bytes.push_back(uint8_t((v >> 8) & 0xFF));
-            }
         }
         SetSound(f, bytes, 0, 0, int32_t(samples.size()));
         ResetUndoHistory(ACTSTATE_LOADING);
@@ -225,7 +225,7 @@ TEST_F(OptionDialogTest, PitchFactorTypedAndInverted)
 TEST_F(OptionDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
 {
     // 8000 Hz: a stored 6000 Hz opens as the highest tone, 4000.
-    Sound(PcmFormat(1, 16, 8000), std::vector<int16_t>(800, 0));
+    Sound(PcmFormat(1, 16, 8000), std::vector<int>(800, 0));
     TheEffectSettings().tone1Frequency = 6000;
     EXPECT_TRUE(Run(ToneDialog, "Tone Generator", [](HWND d) {
         EXPECT_EQ("4000", Text(d, IDC_TONE1_FREQUENCY));

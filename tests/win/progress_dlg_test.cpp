@@ -118,9 +118,7 @@ TEST_F(ProgressDialogTest, ShowsTheShareDoneAndEmptiesTheBarWhenTheCountStartsAg
     }
 
     driver::Process::Press(dialog, IDCANCEL);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        RouteMessage(msg);
+    RouteWaitingMessages();
     EXPECT_TRUE(host.UpdateProgress(50, 100));
     host.EndProgress();
     EXPECT_FALSE(IsWindow(dialog));
