@@ -1,7 +1,7 @@
 // Sound between programs: what one kelvora.exe copies, this test (a program
 // that reads only CF_WAVE) and a second kelvora.exe started after the first
-// has exited find on the clipboard; a damaged image from another program is
-// refused with an error box and changes nothing.
+// has exited find on the clipboard. (Damaged images are the Windows
+// clipboard test's.)
 #include <gtest/gtest.h>
 
 #include "resource.h"
@@ -60,22 +60,6 @@ TEST(ClipboardE2eTest, SoundCopiedInOneProgramPastesIntoAnother)
     std::vector<int> joined = second;
     joined.insert(joined.end(), first.begin(), first.end());
     wave::Bytes joinedFile = wave::Pcm(1, 11025, 16, wave::S16(joined));
-    EXPECT_EQ(joinedFile, clip::ReadWave());
-
-    // RIFF size 0x7FFFFFFF in a 44-byte image.
-    wave::Bytes damaged = wave::Pcm(1, 11025, 16, {});
-    damaged[4] = 0xFF, damaged[5] = 0xFF, damaged[6] = 0xFF, damaged[7] = 0x7F;
-    ASSERT_EQ(44u, damaged.size());
-    ASSERT_TRUE(clip::Put(damaged));
-    PostMessageA(frame, WM_COMMAND, IDM_EDIT_PASTE, 0);
-    HWND error = b.WaitForDialog("Kelvora Error");
-    ASSERT_NE(nullptr, error);
-    char text[512] = {};
-    GetDlgItemTextA(error, 0xFFFF, text, sizeof text);
-    EXPECT_NE(nullptr, strstr(text, "not as long as it should be")) << text;
-    Process::Press(error, IDOK);
-    EXPECT_TRUE(Process::WaitGone(error));
-    CopyAll(frame);
     EXPECT_EQ(joinedFile, clip::ReadWave());
 
     PostMessageA(frame, WM_CLOSE, 0, 0);

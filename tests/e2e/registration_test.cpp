@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,18 +97,13 @@ Lines RegQuery(const std::string& arguments)
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     Lines lines;
-    size_t pos = 0;
-    while (pos < output.size()) {
-        size_t end = output.find('\n', pos);
-        if (end == std::string::npos)
-            end = output.size();
-        std::string text = output.substr(pos, end - pos);
+    std::istringstream in(output);
+    for (std::string text; std::getline(in, text);) {
         while (!text.empty() && (text.back() == '\r' || text.back() == ' '))
             text.pop_back();
         // Errors go to the same pipe; only that there was one matters.
         if (!text.empty() && code == 0)
             lines.push_back(text);
-        pos = end + 1;
     }
     if (code != 0)
         lines.push_back("exit " + std::to_string(code));

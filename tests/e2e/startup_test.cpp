@@ -65,18 +65,30 @@ TEST_F(StartupTest, OpensTitledFrameAndLeavesIniUntouchedWhenNothingChanged)
     EXPECT_EQ(ReadFile(box.ini), "[Kelvora]\r\n");
 }
 
-TEST_F(StartupTest, MovingTheFrameWritesItsLocation)
+// The stored location places the frame, a second instance opens offset
+// from the first, and the frame's last place is written back.
+TEST_F(StartupTest, SecondInstanceOpensOffsetAndMovingTheFrameWritesItsLocation)
 {
     WriteIni("LOCATION=40,50,620,300\r\n");
-    Process p;
-    HWND frame = Start(p, "");
-    ASSERT_NE(frame, nullptr);
-    RECT r;
-    GetWindowRect(frame, &r);
-    EXPECT_EQ(r.left, 40);
-    EXPECT_EQ(r.top, 50);
-    SetWindowPos(frame, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(Close(p, frame), 0);
+    Process first, second;
+    HWND frame1 = Start(first, "");
+    ASSERT_NE(frame1, nullptr);
+    HWND frame2 = Start(second, "");
+    ASSERT_NE(frame2, nullptr);
+    RECT r1, r2;
+    GetWindowRect(frame1, &r1);
+    GetWindowRect(frame2, &r2);
+    EXPECT_EQ(r1.left, 40);
+    EXPECT_EQ(r1.top, 50);
+    LONG units = GetDialogBaseUnits();
+    EXPECT_EQ(r2.left - r1.left, 2 * LOWORD(units));
+    EXPECT_EQ(r2.top - r1.top, 2 * HIWORD(units));
+    EXPECT_EQ(r2.right - r2.left, r1.right - r1.left);
+    EXPECT_EQ(r2.bottom - r2.top, r1.bottom - r1.top);
+    EXPECT_EQ(Close(second, frame2), 0);
+
+    SetWindowPos(frame1, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Close(first, frame1), 0);
     std::string location = IniValue(box.ini, "LOCATION");
     EXPECT_EQ(location.rfind("123,77,", 0), 0u) << location;
     // Keys nobody changed are written with their values, and keys that are
@@ -124,26 +136,6 @@ TEST_F(StartupTest, CloseOptionWithoutPlaybackEndsWithoutAWindowAndHideKeepsTheF
     Sleep(300);
     EXPECT_FALSE(IsWindowVisible(frame));
     EXPECT_EQ(Close(hidden, frame), 0);
-}
-
-TEST_F(StartupTest, SecondInstanceOpensOffsetFromTheFirst)
-{
-    WriteIni("LOCATION=60,70,640,320\r\n");
-    Process first, second;
-    HWND frame1 = Start(first, "");
-    ASSERT_NE(frame1, nullptr);
-    HWND frame2 = Start(second, "");
-    ASSERT_NE(frame2, nullptr);
-    RECT r1, r2;
-    GetWindowRect(frame1, &r1);
-    GetWindowRect(frame2, &r2);
-    LONG units = GetDialogBaseUnits();
-    EXPECT_EQ(r2.left - r1.left, 2 * LOWORD(units));
-    EXPECT_EQ(r2.top - r1.top, 2 * HIWORD(units));
-    EXPECT_EQ(r2.right - r2.left, r1.right - r1.left);
-    EXPECT_EQ(r2.bottom - r2.top, r1.bottom - r1.top);
-    EXPECT_EQ(Close(second, frame2), 0);
-    EXPECT_EQ(Close(first, frame1), 0);
 }
 
 // Locations shown in samples: what is typed into the selection fields is

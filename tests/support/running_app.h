@@ -28,6 +28,14 @@ inline void StopApp()
     AppCleanup();
 }
 
+// Routes every message waiting for this thread as the program's loop does.
+inline void RouteWaitingMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        RouteMessage(msg);
+}
+
 // A suite of tests against the program started once for it.
 class RunningAppTest : public ::testing::Test {
 protected:

@@ -34,13 +34,7 @@ namespace {
 
 using wave::Bytes;
 
-size_t UndoSteps()
-{
-    size_t n = 0;
-    for (const CGObListRec* r = TheUndoHistory().Head(); r; r = r->Next())
-        n++;
-    return n;
-}
+size_t UndoSteps() { return size_t(TheUndoHistory().Count()); }
 
 class ClipboardTest : public ::testing::Test {
 protected:
@@ -69,17 +63,11 @@ protected:
         TheAppOptions().mixNew = 100;
     }
 
-    static void Route()
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            RouteMessage(msg);
-    }
     // A command by id, or an edit message (WM_CUT ...) when `message` is given.
     static void Command(int id, UINT message = WM_COMMAND)
     {
         PostMessageA(frame, message, message == WM_COMMAND ? id : 0, 0);
-        Route();
+        RouteWaitingMessages();
     }
 
     // Runs the command; while it shows the dialog titled `title`, `script`
@@ -95,7 +83,7 @@ protected:
         });
         Command(id);
         helper.join();
-        Route();
+        RouteWaitingMessages();
         return shown;
     }
 
@@ -278,9 +266,7 @@ TEST_F(ClipboardTest, MixingOptionsDialogStoresTheChosenPairAsOneStep)
     AppOptions& options = TheAppOptions();
     auto text = [](HWND d, int id) { return driver::WindowText(GetDlgItem(d, id)); };
     auto checked = [](HWND d, int id) { return SendDlgItemMessageA(d, id, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    auto press = [](HWND d, int id) {
-        SendDlgItemMessageA(d, id, BM_CLICK, 0, 0);
-    };
+    auto press = [](HWND d, int id) { SendDlgItemMessageA(d, id, BM_CLICK, 0, 0); };
     const char* title = "Mixing Options";
 
     // OK without a change files nothing.

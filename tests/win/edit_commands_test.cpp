@@ -43,9 +43,7 @@ protected:
     static void Command(int id)
     {
         PostMessageA(frame, WM_COMMAND, id, 0);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            RouteMessage(msg);
+        RouteWaitingMessages();
     }
 
     static std::string path;

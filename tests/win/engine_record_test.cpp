@@ -28,9 +28,7 @@ void Pump(DWORD ms)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            RouteMessage(msg);
+        RouteWaitingMessages();
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }

@@ -29,6 +29,7 @@
 #include "support/running_app.h"
 #include "support/wave_builder.h"
 #include "support/win_driver.h"
+#include "support/win_pixels.h"
 
 using namespace wave;
 
@@ -40,13 +41,6 @@ std::string SiblingPath(const char* extension)
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string p = path;
     return p.substr(0, p.find_last_of('.')) + extension;
-}
-
-void RouteWaitingMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        RouteMessage(msg);
 }
 
 RECT ChildRect(HWND frame, int id)
@@ -343,15 +337,11 @@ TEST_F(FrameTest, ADroppedFileOpensAndPlaysAndOfTwoOnlyTheFirstOpens)
     // The box is modal: another thread keeps its text and presses OK.
     std::string text;
     std::thread pressOk([&text] {
-        for (int i = 0; i < 500; i++) {
-            if (HWND box = FindWindowA("#32770", "Kelvora Error")) {
-                char buffer[512] = {};
-                GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
-                text = buffer;
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
+        driver::Process self;
+        self.pi.dwProcessId = GetCurrentProcessId();
+        if (HWND box = self.WaitForDialog("Kelvora Error")) {
+            text = driver::WindowText(GetDlgItem(box, 0xFFFF));
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     });
     SendMessageA(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, first})), 0);
@@ -380,23 +370,12 @@ std::vector<uint32_t> Snapshot(HWND window, bool button)
 {
     RECT r;
     GetClientRect(window, &r);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    if (button)
-        static_cast<CButtonImage*>(TheFrame().children[6])->Paint(dc);
-    else
-        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
-        static_cast<const uint32_t*>(bits) + r.right * r.bottom);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
-    return pixels;
+    return paint::Pixels(r.right, r.bottom, [&](HDC dc) {
+        if (button)
+            static_cast<CButtonImage*>(TheFrame().children[6])->Paint(dc);
+        else
+            SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
 }
 
 TEST_F(FrameTest, TwentyThousandRepaintsLeaveTheButtonsAndFieldsDrawingAsBefore)

@@ -9,6 +9,7 @@
 
 #include "base/app.h"
 #include "support/core_state.h"
+#include "support/win_pixels.h"
 #include "view/freq_wnd.h"
 
 namespace {
@@ -37,20 +38,14 @@ protected:
     {
         RECT client;
         GetClientRect(w.hwnd, &client);
-        HDC screen = GetDC(nullptr);
-        HDC hdc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ old = SelectObject(hdc, bitmap);
-        w.Paint(hdc);
+        const std::vector<uint32_t> p = paint::Pixels(client.right, client.bottom, [&w](HDC dc) { w.Paint(dc); });
+        const uint32_t bar = paint::Rgb(TheApp().invHighlight);
+        auto highlighted = [&](int x, int y) { return (p[size_t(y) * client.right + x] & 0xFFFFFF) == bar; };
         int areaBottom = client.bottom - TheApp().charHeight * 3 / 2;
         std::vector<int> heights(client.right, 0);
         for (int x = 0; x < client.right; x++)
-            while (heights[x] < areaBottom && GetPixel(hdc, x, areaBottom - 1 - heights[x]) == RGB(255, 255, 0))
+            while (heights[x] < areaBottom && highlighted(x, areaBottom - 1 - heights[x]))
                 heights[x]++;
-        SelectObject(hdc, old);
-        DeleteObject(bitmap);
-        DeleteDC(hdc);
         return heights;
     }
 };

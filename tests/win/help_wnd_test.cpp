@@ -19,6 +19,7 @@
 #include "base/help_topics.h"
 #include "resource.h"
 #include "support/core_state.h"
+#include "support/win_driver.h"
 #include "view/display_options_dlg.h"
 
 namespace {
@@ -139,15 +140,10 @@ TEST_F(HelpWndTest, RequestsOpenTheirTopicBackReturnsAndContentsListsEveryTopic)
 TEST_F(HelpWndTest, F1InADialogOpensTheDialogsTopic)
 {
     std::atomic<bool> shown{false};
-    std::thread driver([&] {
-        HWND dialog = nullptr;
-        for (int i = 0; i < 250 && !dialog; i++) {
-            dialog = FindWindowA("#32770", "Display Options");
-            if (!dialog || !IsWindowVisible(dialog)) {
-                dialog = nullptr;
-                Sleep(20);
-            }
-        }
+    std::thread user([&] {
+        driver::Process self;
+        self.pi.dwProcessId = GetCurrentProcessId();
+        HWND dialog = self.WaitForDialog("Display Options", 5000);
         if (!dialog)
             return;
         HWND focus = GetDlgItem(dialog, IDOK);
@@ -160,7 +156,7 @@ TEST_F(HelpWndTest, F1InADialogOpensTheDialogsTopic)
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_FALSE(DisplayOptionsDialog(nullptr));
-    driver.join();
+    user.join();
     ASSERT_TRUE(shown);
     EXPECT_EQ(uint32_t(IDD_DISPLAY_OPTIONS), HelpWindowContext());
     EXPECT_EQ("Display Options", Text(IDC_HELPWND_TITLE));

@@ -11,6 +11,7 @@
 
 #include "lib/button_image_wnd.h"
 #include "resource.h"
+#include "support/win_pixels.h"
 
 namespace {
 
@@ -50,22 +51,10 @@ const COLORREF NORMAL = RGB(255, 0, 0), DISABLED = RGB(0, 0, 255);
 // The button painted into a 32-bit top-down DIB section, as 0x00RRGGBB.
 class Picture {
 public:
+    // UNPAINTED is kept where the button draws nothing.
     explicit Picture(const CButtonImage& button)
+        : pixels(paint::Pixels(WIDTH, HEIGHT, [&](HDC dc) { button.Paint(dc); }, UNPAINTED))
     {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), WIDTH, -HEIGHT, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC dc = CreateCompatibleDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, section);
-        auto* p = static_cast<uint32_t*>(bits);
-        std::fill_n(p, WIDTH * HEIGHT, UNPAINTED);   // kept where the button draws nothing
-        button.Paint(dc);
-        GdiFlush();
-        pixels.assign(p, p + WIDTH * HEIGHT);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(section);
     }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * WIDTH + x] & 0xFFFFFF; }
     bool operator==(const Picture& o) const { return pixels == o.pixels; }
@@ -73,10 +62,7 @@ public:
     std::vector<uint32_t> pixels;
 };
 
-uint32_t Rgb(COLORREF c)
-{
-    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-}
+using paint::Rgb;
 
 // A face of the pictures' size: the face colour around a block of `centre`.
 HBITMAP Face(COLORREF centre)

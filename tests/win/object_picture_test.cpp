@@ -15,6 +15,7 @@
 #include "resource.h"
 #include "support/core_state.h"
 #include "support/dib_builder.h"
+#include "support/win_pixels.h"
 
 namespace {
 
@@ -22,26 +23,9 @@ const uint32_t RED = 0xFF0000, BLUE = 0x0000FF, WHITE = 0xFFFFFF;
 
 // A white 32-bit surface of w × h that `draw` paints on; its pixels as 0xRRGGBB.
 struct Surface {
-    Surface(int w, int h, const std::function<void(HDC)>& draw) : width(w), height(h)
+    Surface(int w, int h, const std::function<void(HDC)>& draw)
+        : width(w), height(h), pixels(paint::Pixels(w, h, draw, WHITE))
     {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, dib);
-        RECT all = {0, 0, w, h};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        draw(dc);
-        GdiFlush();
-        pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size_t(w) * h);
-        SelectObject(dc, old);
-        DeleteObject(dib);
-        DeleteDC(dc);
     }
     uint32_t At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
     // Pixels of the rectangle that are not white.

@@ -29,6 +29,8 @@
 #include "sound/object_icon.h"
 #include "sound/object_options.h"
 #include "support/dib_builder.h"
+#include "support/wave_builder.h"
+#include "support/win_driver.h"
 #include "device/device_catalogue.h"
 #include "device/device_dlg.h"
 #include "view/display_options_dlg.h"
@@ -47,15 +49,16 @@ bool Checked(HWND dialog, int id)
     return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// The user clicks into the field, selects its text and types over it.
-void Type(HWND dialog, int id, const char* text)
+// The user clicks into the edit, selects its text and types over it.
+void Type(HWND dialog, HWND edit, const char* text)
 {
-    HWND edit = GetDlgItem(dialog, id);
     SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     for (const char* c = text; *c; c++)
         SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
 }
+
+void Type(HWND dialog, int id, const char* text) { Type(dialog, GetDlgItem(dialog, id), text); }
 
 // The control lies within the dialog as cut by "<< Less".
 bool Shows(HWND dialog, int id)
@@ -71,6 +74,15 @@ void Press(HWND dialog, int id)
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// A visible dialog of this process whose title holds `title`, within 5 s:
+// visible, its initialisation is over.
+HWND WaitForDialog(const char* title)
+{
+    driver::Process self;
+    self.pi.dwProcessId = GetCurrentProcessId();
+    return self.WaitForDialog(title, 5000);
+}
+
 class OptionDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -79,16 +91,15 @@ protected:
         Sound(PcmFormat(1, 16, 22050), {1000, -1000, 4000, -4000});
     }
 
-    void Sound(const KvWaveFormat& f, std::vector<int16_t> samples)
+    // 8-bit samples are stored offset by 128.
+    void Sound(const KvWaveFormat& f, const std::vector<int>& samples)
     {
         std::vector<uint8_t> bytes;
-        for (int16_t v : samples) {
-            if (f.wBitsPerSample == 8) {
+        if (f.wBitsPerSample == 16) {
+            bytes = wave::S16(samples);
+        } else {
+            for (int v : samples)
                 bytes.push_back(uint8_t(v + 128));
-            } else {
-                bytes.push_back(uint8_t(v & 0xFF));
-                bytes.push_back(uint8_t((v >> 8) & 0xFF));
-            }
         }
         SetSound(f, bytes, 0, 0, int32_t(samples.size()));
         ResetUndoHistory(ACTSTATE_LOADING);
@@ -102,20 +113,11 @@ protected:
     {
         std::atomic<bool> found{false};
         std::thread driver([&] {
-            HWND dialog = nullptr;
-            // Visible: its initialisation is over.
-            for (int i = 0; i < 250 && !dialog; i++) {
-                dialog = FindWindowA("#32770", title);
-                if (!dialog || !IsWindowVisible(dialog)) {
-                    dialog = nullptr;
-                    Sleep(20);
-                }
+            if (HWND dialog = WaitForDialog(title)) {
+                found = true;
+                work(dialog);
+                PostMessageA(dialog, WM_COMMAND, close, 0);
             }
-            if (!dialog)
-                return;
-            found = true;
-            work(dialog);
-            PostMessageA(dialog, WM_COMMAND, close, 0);
         });
         bool ok = open(nullptr);
         driver.join();
@@ -202,14 +204,11 @@ TEST_F(OptionDialogTest, PresetsChecksAndTheExpandedState)
 TEST_F(OptionDialogTest, PitchFactorTypedAndInverted)
 {
     // Typed key by key, the text stays as typed while the factor follows.
-    Run(PitchDialog, "Pitch Change", [](HWND d) {
+    EXPECT_TRUE(Run(PitchDialog, "Pitch Change", [](HWND d) {
         EXPECT_EQ("1.00", Text(d, IDC_PITCH_TEXT));
         Type(d, IDC_PITCH_TEXT, "0.5");
         EXPECT_EQ("0.5", Text(d, IDC_PITCH_TEXT));
         EXPECT_TRUE(Checked(d, IDC_PITCH_PRESET));
-    }, IDCANCEL);
-    EXPECT_TRUE(Run(PitchDialog, "Pitch Change", [](HWND d) {
-        Type(d, IDC_PITCH_TEXT, "0.5");
     }));
     EXPECT_EQ(32768, TheEffectSettings().pitchFactor);
     EXPECT_EQ(8, TheDocument().length);     // an octave down: twice as long
@@ -226,7 +225,7 @@ TEST_F(OptionDialogTest, PitchFactorTypedAndInverted)
 TEST_F(OptionDialogTest, ToneKeypadAndFieldLimitsFromTheSound)
 {
     // 8000 Hz: a stored 6000 Hz opens as the highest tone, 4000.
-    Sound(PcmFormat(1, 16, 8000), std::vector<int16_t>(800, 0));
+    Sound(PcmFormat(1, 16, 8000), std::vector<int>(800, 0));
     TheEffectSettings().tone1Frequency = 6000;
     EXPECT_TRUE(Run(ToneDialog, "Tone Generator", [](HWND d) {
         EXPECT_EQ("4000", Text(d, IDC_TONE1_FREQUENCY));
@@ -356,11 +355,7 @@ TEST_F(OptionDialogTest, ConvertFormatTakesTypedRatesAndMakesWideSoundEditable)
         Press(d, IDC_CONVERT_STEREO);
         Press(d, IDC_CONVERT_16BIT);
         // Typed into the rate list's own edit, key by key.
-        HWND edit = GetWindow(GetDlgItem(d, IDC_CONVERT_RATE), GW_CHILD);
-        SendMessageA(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
-        SendMessageA(edit, EM_SETSEL, 0, -1);
-        for (const char* c = "22.05"; *c; c++)
-            SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
+        Type(d, GetWindow(GetDlgItem(d, IDC_CONVERT_RATE), GW_CHILD), "22.05");
         EXPECT_EQ("88200", Text(d, IDC_PROP_RATE));
     }));
     const KvWaveFormat* w = TheDocument().format.Record();
@@ -537,16 +532,9 @@ TEST_F(ObjectOptionsDialogTest, IconsComeFromADroppedFileOrTheClipboardAndDefaul
         Press(d, IDC_OBJ_MAKE_DEFAULT);
         Press(d, IDC_OBJ_SHOW_TIME);
         PostMessageA(d, WM_COMMAND, IDOK, 0);
-        HWND box = nullptr;
-        for (int i = 0; i < 250 && !box; i++) {
-            box = FindWindowA("#32770", ErrorBoxTitle());
-            if (!box)
-                Sleep(20);
-        }
+        HWND box = WaitForDialog(ErrorBoxTitle());
         ASSERT_NE(nullptr, box);
-        char text[512] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        error = text;
+        error = driver::WindowText(GetDlgItem(box, 0xFFFF));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     }, IDCANCEL);
     EXPECT_EQ(0u, error.find("Can't save the file")) << error;

@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "support/core_state.h"
 #include "support/win_driver.h"
+#include "support/win_pixels.h"
 #include "support/running_app.h"
 
 namespace {
@@ -40,23 +41,13 @@ std::pair<int, int> FilledColumns(HWND bar)
 {
     RECT r;
     GetClientRect(bar, &r);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, dib);
-    SendMessageA(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    const COLORREF fill = GetSysColor(COLOR_HIGHLIGHT);
-    const uint32_t want = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
-    const uint32_t* row = static_cast<const uint32_t*>(bits) + (r.bottom / 2) * r.right;
+    const std::vector<uint32_t> p = paint::Pixels(r.right, r.bottom, [bar](HDC dc) {
+        SendMessageA(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    const uint32_t want = paint::Rgb(GetSysColor(COLOR_HIGHLIGHT));
     int count = 0;
     for (int x = 0; x < r.right; x++)
-        count += (row[x] & 0xFFFFFF) == want;
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
+        count += (p[size_t(r.bottom / 2) * r.right + x] & 0xFFFFFF) == want;
     return {count, r.right};
 }
 
@@ -127,9 +118,7 @@ TEST_F(ProgressDialogTest, ShowsTheShareDoneAndEmptiesTheBarWhenTheCountStartsAg
     }
 
     driver::Process::Press(dialog, IDCANCEL);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        RouteMessage(msg);
+    RouteWaitingMessages();
     EXPECT_TRUE(host.UpdateProgress(50, 100));
     host.EndProgress();
     EXPECT_FALSE(IsWindow(dialog));

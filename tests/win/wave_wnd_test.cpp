@@ -13,15 +13,10 @@
 #include "edit/undo_history.h"
 #include "support/core_state.h"
 #include "support/wave_builder.h"
+#include "support/win_pixels.h"
 #include "view/wave_wnd.h"
 
 namespace {
-
-// A COLORREF as a 32-bit DIB holds it.
-uint32_t DibColour(COLORREF c)
-{
-    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-}
 
 // n 16-bit frames, each channel holding its value.
 std::vector<uint8_t> Frames16(int32_t n, const std::vector<int>& perChannel)
@@ -62,11 +57,7 @@ protected:
     // selection (and the play position) at its end, out of sight.
     void Show(uint16_t channels, const std::vector<uint8_t>& bytes, int width, int height, uint16_t bits = 16)
     {
-        KvWaveFormat f = PcmFormat(channels, 16, 22050);
-        f.wBitsPerSample = bits;
-        f.nBlockAlign = uint16_t(channels * bits / 8);
-        f.nAvgBytesPerSec = f.nSamplesPerSec * f.nBlockAlign;
-        SetSound(f, bytes);
+        SetSound(PcmFormat(channels, bits, 22050), bytes);
         MoveWindow(window->hwnd, 0, 0, width, height, FALSE);
         SetWaveViewSize(width, height);
         const int32_t length = TheDocument().length;
@@ -81,26 +72,15 @@ protected:
         const WaveViewModel& view = TheWaveView();
         width = view.width;
         height = view.height;
-        BITMAPINFO bi = {};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        ASSERT_NE(nullptr, dib);
-        HGDIOBJ old = SelectObject(dc, dib);
-        RECT all = {0, 0, width, height};
-        if (fromScreen) {
-            HDC screen = GetDC(window->hwnd);
-            BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-            ReleaseDC(window->hwnd, screen);
-        } else {
-            window->Paint(dc, all);
-        }
-        GdiFlush();
-        pixels.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size_t(width) * height);
-        SelectObject(dc, old);
-        DeleteObject(dib);
-        DeleteDC(dc);
+        pixels = paint::Pixels(width, height, [this, fromScreen](HDC dc) {
+            if (fromScreen) {
+                HDC screen = GetDC(window->hwnd);
+                BitBlt(dc, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+                ReleaseDC(window->hwnd, screen);
+            } else {
+                window->Paint(dc, RECT{0, 0, width, height});
+            }
+        });
     }
 
     // The colour alone (inverting may touch the unused top byte).
@@ -111,7 +91,7 @@ protected:
     {
         std::vector<int> rows;
         for (int y = 0; y < height; y++)
-            if (At(x, y) == DibColour(WaveForeground()))
+            if (At(x, y) == paint::Rgb(WaveForeground()))
                 rows.push_back(y);
         return rows;
     }
@@ -121,7 +101,7 @@ protected:
     {
         std::set<int> columns;
         for (int x = 0; x < width; x++)
-            if (At(x, y) == (~DibColour(WaveBackground()) & 0xFFFFFF))
+            if (At(x, y) == (~paint::Rgb(WaveBackground()) & 0xFFFFFF))
                 columns.insert(x);
         return columns;
     }

@@ -11,6 +11,7 @@
 #include "base/update_views.h"
 #include "support/core_state.h"
 #include "support/test_host.h"
+#include "support/win_pixels.h"
 #include "view/zoom_wnd.h"
 
 namespace {
@@ -74,19 +75,10 @@ protected:
         Mouse(w, WM_MOUSEMOVE, x1, y);
         Mouse(w, WM_LBUTTONUP, x1, y);
     }
-    COLORREF PaintedPixel(const CKV_ZoomWnd& w, int x, int y)
+    // As 0xRRGGBB.
+    uint32_t PaintedPixel(const CKV_ZoomWnd& w, int x, int y)
     {
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, WIDTH, 30);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        w.Paint(dc);
-        const COLORREF c = GetPixel(dc, x, y);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-        return c;
+        return paint::Pixels(WIDTH, 30, [&w](HDC dc) { w.Paint(dc); })[size_t(y) * WIDTH + x] & 0xFFFFFF;
     }
 
     static HWND parent;
@@ -137,7 +129,7 @@ TEST_F(ZoomWndTest, PlayPositionThumbShowsWhileDragged)
 {
     SetSelection(0, 0, ORIGIN_COMMAND);
     Update();
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t face = paint::Rgb(GetSysColor(COLOR_BTNFACE));
     // Where the thumb's dark right edge stands: m wide, centred on x.
     const int edge = M + 500 - M / 2 + M - 1;
     EXPECT_EQ(PaintedPixel(overview, edge, 2), face);
