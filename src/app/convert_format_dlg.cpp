@@ -3,9 +3,8 @@
 #include "app/error_box_win.h"
 #include "app/properties.h"
 #include "base/app_options.h"
+#include "base/dialog_help_key_win.h"
 #include "base/dialog_owner_win.h"
-#include "base/help.h"
-#include "base/host.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
 #include "edit/convert_format.h"
@@ -108,6 +107,8 @@ void OnRateTyped(HWND dialog, ConvertChoice& c)
 bool OnConvertCommand(HWND dialog, ConvertChoice& c, int id, int code)
 {
     KvWaveFormat* w = c.chosen.Record();
+    if (RouteCancelOrHelp(dialog, id, IDD_CONVERT))
+        return true;
     switch (id) {
     case IDC_CONVERT_MONO:
     case IDC_CONVERT_STEREO:
@@ -152,12 +153,6 @@ bool OnConvertCommand(HWND dialog, ConvertChoice& c, int id, int code)
         EndDialog(dialog, IDOK);
         return true;
     }
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return true;
-    case IDC_DIALOG_HELP:
-        TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_CONVERT);
-        return true;
     default:
         return false;
     }

@@ -4,10 +4,9 @@
 #include <cstdlib>
 
 #include "base/app_options.h"
+#include "base/dialog_help_key_win.h"
 #include "base/dialog_owner_win.h"
 #include "base/expand_dialog_win.h"
-#include "base/help.h"
-#include "base/host.h"
 #include "edit/mixing_options.h"
 #include "lib/dialog_helpers_win.h"
 #include "lib/number_field_win.h"
@@ -95,15 +94,11 @@ struct MixingDialog {
 
     bool OnCommand(int id, int code)
     {
+        if (RouteCancelOrHelp(dialog, id, IDD_MIXING))
+            return true;
         switch (id) {
         case IDOK:
             OnOk();
-            return true;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return true;
-        case IDC_DIALOG_HELP:
-            TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_MIXING);
             return true;
         case IDC_EXPAND_MORE:
         case IDC_EXPAND_LESS:

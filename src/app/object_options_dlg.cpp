@@ -10,11 +10,10 @@
 #include "app/file_dialog_win.h"
 #include "app/object_picture_win.h"
 #include "base/app.h"
+#include "base/dialog_help_key_win.h"
 #include "base/dialog_owner_win.h"
 #include "base/error_message.h"
 #include "base/file_names.h"
-#include "base/help.h"
-#include "base/host.h"
 #include "base/string_ids.h"
 #include "base/string_table.h"
 #include "edit/object_options_action.h"
@@ -178,15 +177,11 @@ struct ObjectDialog {
 
     bool OnCommand(int id, int code)
     {
+        if (RouteCancelOrHelp(dialog, id, IDD_OBJECT_OPTIONS))
+            return true;
         switch (id) {
         case IDOK:
             OnOk();
-            return true;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return true;
-        case IDC_DIALOG_HELP:
-            TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_OBJECT_OPTIONS);
             return true;
         case IDC_OBJ_LABEL:
             if (code == EN_CHANGE)

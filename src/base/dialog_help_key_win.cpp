@@ -6,6 +6,7 @@
 
 #include "base/help.h"
 #include "base/host.h"
+#include "resource.h"
 
 namespace {
 
@@ -43,4 +44,17 @@ DialogHelpKey::~DialogHelpKey()
         UnhookWindowsHookEx(filter);
         filter = nullptr;
     }
+}
+
+bool RouteCancelOrHelp(HWND dialog, int id, uint32_t context)
+{
+    if (id == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return true;
+    }
+    if (id == IDC_DIALOG_HELP) {
+        TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, context);
+        return true;
+    }
+    return false;
 }

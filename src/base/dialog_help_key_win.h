@@ -4,7 +4,14 @@
 // the innermost (the dialog on top) answers.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+
+// Cancel and Help, the same in every dialog: Cancel ends the dialog with
+// IDCANCEL, Help asks for the topic of `context`. True when `id` was one of
+// them.
+bool RouteCancelOrHelp(HWND dialog, int id, uint32_t context);
 
 class DialogHelpKey {
 public:

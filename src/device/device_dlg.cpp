@@ -1,8 +1,7 @@
 #include "device/device_dlg.h"
 
+#include "base/dialog_help_key_win.h"
 #include "base/dialog_owner_win.h"
-#include "base/help.h"
-#include "base/host.h"
 #include "device/device_catalogue.h"
 #include "device/device_info.h"
 #include "lib/dialog_helpers_win.h"
@@ -83,6 +82,8 @@ void OnDeviceChosen(HWND dialog, DeviceOptionsState& s, int listId)
 bool OnOptionsCommand(HWND dialog, DeviceOptionsState& s, int id, int code)
 {
     DevOptions& c = s.copy;
+    if (RouteCancelOrHelp(dialog, id, IDD_DEVICE_OPTIONS))
+        return true;
     switch (id) {
     case IDC_PLAY_DEVICE:
     case IDC_RECORD_DEVICE:
@@ -116,12 +117,6 @@ bool OnOptionsCommand(HWND dialog, DeviceOptionsState& s, int id, int code)
         if (IsWindowEnabled(GetDlgItem(dialog, IDC_REPEAT_COUNT)) && s.count.ReadEdit())
             c.repeatCount = static_cast<uint32_t>(s.count.value);
         EndDialog(dialog, IDOK);
-        return true;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return true;
-    case IDC_DIALOG_HELP:
-        TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, IDD_DEVICE_OPTIONS);
         return true;
     default:
         return false;

@@ -2,10 +2,9 @@
 
 #include "base/app.h"
 #include "base/app_options.h"
+#include "base/dialog_help_key_win.h"
 #include "base/dialog_owner_win.h"
 #include "base/expand_dialog_win.h"
-#include "base/help.h"
-#include "base/host.h"
 #include "lib/dialog_helpers_win.h"
 #include "resource.h"
 
@@ -108,20 +107,16 @@ bool EffectDialog::ReadFieldsForOk()
 
 void EffectDialog::OnCommandMessage(int id, int code)
 {
+    if (RouteCancelOrHelp(dialog, id, static_cast<uint32_t>(templateId)))
+        return;
     switch (id) {
     case IDOK:
         if (ReadFieldsForOk())
             EndDialog(dialog, IDOK);
         return;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return;
     case IDC_EXPAND_MORE:
     case IDC_EXPAND_LESS:
         ExpandDialog(dialog, id, false);
-        return;
-    case IDC_DIALOG_HELP:
-        TheHost().ShowHelp(dialog, HELP_CMD_CONTEXT, static_cast<uintptr_t>(templateId));
         return;
     default:
         break;
